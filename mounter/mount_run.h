@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+#include "platform/platform_services.h"
+#include "settings/settings_file.h"
+
+namespace ndek {
+
+// The startup window as the mount run sees it.
+class MountWindow {
+ public:
+  virtual ~MountWindow() = default;
+  virtual void disable_timer() = 0;
+  virtual void set_progress(const std::string& text) = 0;
+};
+
+// "D: ← d:\work"
+std::string progress_text(const DriveSetting& record);
+
+// Issues one command per settings record, or asks to start the manager when the settings
+// are missing or faulty; ends the program in every case.
+void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data, MountWindow& window);
+
+}  // namespace ndek

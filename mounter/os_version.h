@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ndek {
+
+// "major.minor" read as a decimal fraction: 4.10 is 4.1, 5.0 is 5.
+float version_from_word(std::uint32_t version_word);
+
+// The shortest decimal text that reads back as the same value: "5.1", "4.1", "5".
+std::string version_text(float version);
+
+// " /persistent:no" from version 5.0 on: the mounter makes the connection again at every
+// log-on, so the system need not remember it as well.
+std::string_view persistence_option(float version);
+
+}  // namespace ndek

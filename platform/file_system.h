@@ -1,0 +1,42 @@
+#pragma once
+// File access as the settings codec needs it. Every step of a save is a separate call so
+// that a failure at any of them can be handled (and tested) on its own.
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "platform/error_numbers.h"
+
+namespace ndek {
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to `capacity` bytes; `got` is 0 only at the end of the file.
+  virtual ErrorNumber read(char* buffer, std::size_t capacity, std::size_t& got) = 0;
+};
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;  // closes the file if still open
+  virtual ErrorNumber write(const char* data, std::size_t size) = 0;
+  // Pushes the written bytes to the disk.
+  virtual ErrorNumber flush() = 0;
+  virtual ErrorNumber close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual ErrorNumber open_read(const std::string& path, std::unique_ptr<InputFile>& file) = 0;
+  // Creates a new, empty file in the directory of `path` with a name of its own.
+  virtual ErrorNumber create_temp_beside(const std::string& path, std::unique_ptr<OutputFile>& file,
+                                         std::string& temp_path) = 0;
+  // Puts `from` in the place of `to` in one step, replacing `to` if it exists.
+  virtual ErrorNumber replace(const std::string& from, const std::string& to) = 0;
+  virtual ErrorNumber remove(const std::string& path) = 0;
+  // False (and kOk) when the file does not exist.
+  virtual ErrorNumber is_read_only(const std::string& path, bool& read_only) = 0;
+};
+
+}  // namespace ndek

@@ -1,0 +1,31 @@
+#include "settings/drive_command.h"
+
+#include "platform/command_line.h"
+
+namespace ndek {
+
+bool is_network_path(std::string_view folder) { return folder.substr(0, 2) == "\\\\"; }
+
+bool is_command_safe(std::string_view text) {
+  for (char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '"' || c < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> compose_drive_command(const DriveSetting& record,
+                                                 std::string_view persistence) {
+  // The drive field goes on the line unquoted, so a blank in it would start a new argument.
+  if (record.drive_is_number || !is_command_safe(record.drive) || !is_command_safe(record.folder) ||
+      record.drive.find(' ') != std::string::npos) {
+    return std::nullopt;
+  }
+  const std::string folder = quote_argument(record.folder);
+  if (is_network_path(record.folder)) {
+    return "net use " + record.drive + " " + folder + std::string(persistence);
+  }
+  return "subst " + record.drive + " " + folder;
+}
+
+}  // namespace ndek
