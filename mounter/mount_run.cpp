@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "mounter/messages.h"
-#include "mounter/os_version.h"
+#include "platform/os_version.h"
 #include "platform/command_line.h"
 #include "settings/drive_command.h"
 

@@ -4,6 +4,10 @@
 
 namespace ndek {
 
+std::string_view persistence_option(float os_version) {
+  return os_version >= 5.0f ? kPersistentNo : std::string_view();
+}
+
 bool is_network_path(std::string_view folder) { return folder.substr(0, 2) == "\\\\"; }
 
 bool is_command_safe(std::string_view text) {

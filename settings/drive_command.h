@@ -12,6 +12,10 @@ namespace ndek {
 
 constexpr std::string_view kPersistentNo = " /persistent:no";
 
+// " /persistent:no" from version 5.0 on: the connection is made again at every log-on, so
+// the system need not remember it as well.
+std::string_view persistence_option(float os_version);
+
 // Two leading backslashes, compared exactly.
 bool is_network_path(std::string_view folder);
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "mounter/os_version.h"
+#include "platform/os_version.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/iconv_code_page.h"

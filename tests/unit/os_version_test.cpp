@@ -1,4 +1,5 @@
-#include "mounter/os_version.h"
+#include "platform/os_version.h"
+#include "settings/drive_command.h"
 
 #include <gtest/gtest.h>
 

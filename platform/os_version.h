@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace ndek {
 
@@ -10,9 +9,5 @@ float version_from_word(std::uint32_t version_word);
 
 // The shortest decimal text that reads back as the same value: "5.1", "4.1", "5".
 std::string version_text(float version);
-
-// " /persistent:no" from version 5.0 on: the mounter makes the connection again at every
-// log-on, so the system need not remember it as well.
-std::string_view persistence_option(float version);
 
 }  // namespace ndek

@@ -1,8 +1,7 @@
-#include "mounter/os_version.h"
+#include "platform/os_version.h"
 
 #include <charconv>
 
-#include "settings/drive_command.h"
 
 namespace ndek {
 
@@ -18,10 +17,6 @@ std::string version_text(float version) {
   char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, version);
   return std::string(buffer, result.ptr);
-}
-
-std::string_view persistence_option(float version) {
-  return version >= 5.0f ? kPersistentNo : std::string_view();
 }
 
 }  // namespace ndek

@@ -1,0 +1,46 @@
+#pragma once
+// What the drive assignment dialog does, apart from drawing it.
+#include <string>
+#include <string_view>
+
+#include "manager/manager_window.h"
+
+namespace ndek {
+
+// The dialog as the logic sees it.
+class AssignDialogView {
+ public:
+  virtual ~AssignDialogView() = default;
+  virtual std::string combo_text() = 0;
+  // Sets the text without reporting a change back.
+  virtual void set_combo_text(const std::string& text) = 0;
+  virtual std::string folder_text() = 0;
+  virtual void set_folder_text(const std::string& text) = 0;
+  // Closes the dialog; the view calls query_unload on its way out.
+  virtual void close() = 0;
+  virtual WindowRef window() = 0;
+};
+
+// "" or one upper-case letter A to Z followed by a colon, from whatever the box holds.
+std::string normalise_drive_text(std::string_view text);
+
+class AssignDialog {
+ public:
+  AssignDialog(ManagerWindow& manager, PlatformServices& platform, AssignDialogView& view)
+      : manager_(manager), platform_(platform), view_(view) {}
+
+  void load();
+  void combo_changed();
+  void browse();
+  void ok();
+  void cancel();
+  // Runs however the dialog closes: the main window takes input again.
+  void query_unload();
+
+ private:
+  ManagerWindow& manager_;
+  PlatformServices& platform_;
+  AssignDialogView& view_;
+};
+
+}  // namespace ndek

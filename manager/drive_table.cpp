@@ -1,0 +1,66 @@
+#include "manager/drive_table.h"
+
+#include <algorithm>
+
+namespace ndek {
+
+void DriveTable::set_row(int row) {
+  if (row >= 0 && row < kRows) row_ = row;
+}
+
+void DriveTable::set_col(int col) {
+  if (col >= 0 && col < kCols) col_ = col;
+}
+
+void DriveTable::select(int row, int col, bool extend) {
+  row = std::clamp(row, 1, kRows - 1);
+  col = std::clamp(col, 1, kCols - 1);
+  set_cell(row, col);
+  if (!extend) {
+    anchor_row_ = row;
+    anchor_col_ = col;
+  }
+}
+
+std::string drive_label(int row) { return std::string("   ") + row_letter(row) + ":"; }
+
+std::string_view drive_kind_text(DriveKind kind) {
+  switch (kind) {
+    case DriveKind::kRemovable:
+      return "ﾘﾑｰﾊﾟﾌﾞﾙ";
+    case DriveKind::kFixed:
+      return "固定ﾃﾞｨｽｸ";
+    case DriveKind::kRemote:
+      return "ﾘﾓｰﾄ";
+    case DriveKind::kCdRom:
+      return "CD-ROM";
+    case DriveKind::kRamDisk:
+      return "RAMDISK";
+    case DriveKind::kUnknown:
+    case DriveKind::kNoRoot:
+      break;
+  }
+  return "－";
+}
+
+void fill_drive_table(DriveTable& table, PlatformServices& platform) {
+  table.set_cell(0, 0);
+  table.set_text("ドライブ");
+  for (int row = 1; row < DriveTable::kRows; ++row) {
+    table.set_cell(row, 0);
+    table.set_text(drive_label(row));
+    const DriveKind kind = platform.DriveType(std::string(1, row_letter(row)) + ":\\");
+    table.set_col(1);
+    table.set_text(std::string(drive_kind_text(kind)));
+  }
+  table.set_col(0);
+  table.set_col_width(700);
+  table.set_cell(0, 1);
+  table.set_text("状態");
+  table.set_col_width(1000);
+  table.set_cell(0, 2);
+  table.set_text("割り当てフォルダ");
+  table.set_col_width(5040);
+}
+
+}  // namespace ndek

@@ -1,0 +1,18 @@
+#pragma once
+// The manager's texts. Line breaks inside messages are a single CR.
+
+namespace ndek::manager_text {
+
+inline constexpr const char* kErrorTitle = "エラー";
+inline constexpr const char* kSaveFailed = "設定データの記録ができませんでした。\r";
+inline constexpr const char* kErrorNumberLabel = "エラー№=";
+inline constexpr const char* kAppPathLabel = "App.Path=";
+inline constexpr const char* kRestartNotice = "仮想ドライブの設定は次回Windows起動時より有効です。";
+inline constexpr const char* kRestartTitle = "再起動確認";
+inline constexpr const char* kCommandNotStarted = "次のコマンドを起動できませんでした。\r";
+inline constexpr const char* kHelpNotOpened = "ヘルプファイルを開けませんでした。\r";
+inline constexpr const char* kBrowsePrompt = "フォルダを選択してください";
+inline constexpr const char* kHelpFileName = "NDek.hlp";
+inline constexpr const char* kApplicationHelpFileName = "NDek.HLP";
+
+}  // namespace ndek::manager_text

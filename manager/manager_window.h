@@ -1,0 +1,45 @@
+#pragma once
+// What the manager's main window does, apart from drawing it.
+#include "manager/drive_table.h"
+#include "settings/settings_file.h"
+
+namespace ndek {
+
+// The main window as the logic sees it.
+class ManagerView {
+ public:
+  virtual ~ManagerView() = default;
+  // Disabled, the window stays visible but takes no input.
+  virtual void set_enabled(bool enabled) = 0;
+  virtual void bring_to_front() = 0;
+  // Opens the assignment dialog without waiting for it.
+  virtual void show_assign_dialog() = 0;
+  // The table changed; draw it again.
+  virtual void refresh_table() = 0;
+};
+
+class ManagerWindow {
+ public:
+  ManagerWindow(PlatformServices& platform, const SettingsIo& io, ManagerView& view)
+      : platform_(platform), io_(io), view_(view) {}
+
+  DriveTable& table() { return table_; }
+  ManagerView& view() { return view_; }
+
+  void load();
+  void assign();         // the assign button, or a double click on the table
+  void delete_drive();   // the delete button
+  void help();           // the help button, or F1
+  void finish();         // the finish button
+  void cancel();         // the cancel button, or the close box
+
+  std::string help_file() const;
+
+ private:
+  PlatformServices& platform_;
+  SettingsIo io_;
+  ManagerView& view_;
+  DriveTable table_;
+};
+
+}  // namespace ndek

@@ -1,0 +1,43 @@
+#include "manager/table_storage.h"
+
+#include "manager/manager_text.h"
+#include "settings/utf8.h"
+
+namespace ndek {
+
+void ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& io) {
+  table.set_col(DriveTable::kFolderCol);
+  const SettingsReadResult settings =
+      read_settings(io, program_file(platform.ProgramDir(), kSettingsFileName), kMaxRecords);
+  for (const DriveSetting& record : settings.records) {
+    const std::string drive = ascii_upper(record.drive);
+    if (drive.empty()) continue;
+    const char letter = drive[0];
+    const std::string_view rest = std::string_view(drive).substr(1);
+    if ((rest != ":" && rest != ":\\") || letter < 'A' || letter > 'Z') continue;
+    table.set_row(letter_row(letter));
+    table.set_text(ascii_lower(record.folder));
+  }
+  // A failure keeps what was read before it; the other rows stay empty.
+}
+
+bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& io) {
+  const std::string program_dir = platform.ProgramDir();
+  std::vector<DriveSetting> records;
+  for (int row = 1; row < DriveTable::kRows; ++row) {
+    table.set_row(row);
+    table.set_col(DriveTable::kFolderCol);
+    if (!table.text().empty()) records.push_back({std::string(1, row_letter(row)) + ":", table.text()});
+  }
+  const ErrorNumber err = write_settings(io, program_file(program_dir, kSettingsFileName), records);
+  if (err == kOk) return true;
+
+  namespace text = manager_text;
+  platform.MessageBox(std::string(text::kSaveFailed) + text::kErrorNumberLabel +
+                          error_number_text(err) + "\r" + text::kAppPathLabel + program_dir,
+                      kMbOkExclamation, text::kErrorTitle);
+  platform.EndProgram();
+  return false;
+}
+
+}  // namespace ndek

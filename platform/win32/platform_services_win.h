@@ -1,0 +1,37 @@
+#pragma once
+// The platform services on Windows.
+#include <functional>
+#include <string>
+
+#include "platform/platform_services.h"
+
+namespace ndek {
+
+class Win32Platform : public PlatformServices {
+ public:
+  // Opens a help file; a program that offers help sets one (the mounter does not).
+  using HelpViewer = std::function<ErrorNumber(const std::string& help_file, int command)>;
+  void set_help_viewer(HelpViewer viewer) { help_viewer_ = std::move(viewer); }
+
+  // True once EndProgram was called: the message loop stops.
+  bool ended() const { return ended_; }
+
+  std::string ProgramDir() override;
+  ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) override;
+  DriveKind DriveType(const std::string& root_path) override;
+  std::uint32_t OsVersionWord() override;
+  std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) override;
+  int MessageBox(const std::string& text, int style, const std::string& title) override;
+  ErrorNumber ShowHelp(const std::string& help_file, int command) override;
+  void Beep() override;
+  void PumpEvents() override;
+  // Hides every window of the program and posts the quit message; the message loop ends and
+  // the windows are destroyed as the program unwinds.
+  void EndProgram() override;
+
+ private:
+  HelpViewer help_viewer_;
+  bool ended_ = false;
+};
+
+}  // namespace ndek
