@@ -25,7 +25,8 @@ INSTANTIATE_TEST_SUITE_P(
                       QuoteCase{R"(\\srv\pub\\)", R"("\\srv\pub\\\\")"},
                       QuoteCase{R"(a"b)", R"("a\"b")"}, QuoteCase{R"(a\"b)", R"("a\\\"b")"},
                       QuoteCase{R"(\\server\share)", R"("\\server\share")"},
-                      QuoteCase{"d:\\日本語\\", "\"d:\\日本語\\\\\""}));
+                      QuoteCase{"d:\\日本語\\", "\"d:\\日本語\\\\\""}),
+    [](const ::testing::TestParamInfo<QuoteCase>& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
 }  // namespace ndek

@@ -1,0 +1,46 @@
+#pragma once
+// Recording stand-ins for the manager's two windows. They write into the platform fake's log
+// so that window changes and system calls can be checked in one order.
+#include <string>
+
+#include "manager/assign_dialog.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace ndek::testing {
+
+class FakeManagerView : public ManagerView {
+ public:
+  explicit FakeManagerView(FakePlatform& platform) : platform_(platform) {}
+  bool enabled = true;
+  void set_enabled(bool value) override {
+    enabled = value;
+    platform_.calls.push_back(value ? "main enabled" : "main disabled");
+  }
+  void bring_to_front() override { platform_.calls.push_back("main to front"); }
+  void show_assign_dialog() override { platform_.calls.push_back("dialog shown"); }
+  void refresh_table() override { ++refreshes; }
+  int refreshes = 0;
+
+ private:
+  FakePlatform& platform_;
+};
+
+class FakeDialogView : public AssignDialogView {
+ public:
+  std::string combo;
+  std::string folder;
+  bool closed = false;
+  int combo_sets = 0;
+
+  std::string combo_text() override { return combo; }
+  void set_combo_text(const std::string& text) override {
+    combo = text;
+    ++combo_sets;
+  }
+  std::string folder_text() override { return folder; }
+  void set_folder_text(const std::string& text) override { folder = text; }
+  void close() override { closed = true; }
+  WindowRef window() override { return 0x4711; }
+};
+
+}  // namespace ndek::testing

@@ -1,0 +1,113 @@
+#include "manager/table_storage.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/fakes/iconv_code_page.h"
+
+namespace ndek {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr const char* kIni = "C:\\Tools\\NDek.ini";
+
+class TableStorage : public ::testing::Test {
+ protected:
+  void load(std::string content) {
+    fs.files[kIni] = std::move(content);
+    fill_drive_table(table, platform);
+    ini_load(table, platform, io);
+  }
+  std::vector<std::pair<int, std::string>> folders() const {
+    std::vector<std::pair<int, std::string>> out;
+    for (int row = 1; row < DriveTable::kRows; ++row) {
+      if (!table.cell(row, 2).empty()) out.emplace_back(row, table.cell(row, 2));
+    }
+    return out;
+  }
+
+  testing::FakePlatform platform;
+  testing::FakeFileSystem fs;
+  testing::IconvCodePage cp932;
+  SettingsIo io{fs, cp932};
+  DriveTable table;
+};
+
+using Folders = std::vector<std::pair<int, std::string>>;
+
+TEST_F(TableStorage, LoadAcceptsLetterColonOrRootAndLowerCasesTheFolder) {
+  load("\"c:\",\"D:\\Work\"\r\n\"C:\\\",\"E:\\Other\"\r\n\"x:\",\"\\\\SRV\\Pub\"\r\n");
+  EXPECT_EQ(folders(), (Folders{{3, "e:\\other"}, {24, "\\\\srv\\pub"}}));
+  EXPECT_EQ(table.row(), 24);  // the last record accepted
+  EXPECT_EQ(table.col(), 2);
+  EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(TableStorage, LoadSkipsDriveFieldsThatAreNotALetter) {
+  load("\"1:\",\"d:\\x\"\r\n\"AB\",\"d:\\x\"\r\n\"C:\\data\",\"d:\\x\"\r\n\"\",\"d:\\x\"\r\n"
+       "\"[:\",\"d:\\x\"\r\n\"@:\",\"d:\\x\"\r\n\"ｃ:\",\"d:\\x\"\r\n5,d:\\x\r\n");
+  EXPECT_TRUE(folders().empty());
+  EXPECT_EQ(table.row(), 0);
+  EXPECT_EQ(table.col(), 2);
+}
+
+TEST_F(TableStorage, LoadFailuresAreSilentAndKeepWhatWasRead) {
+  fill_drive_table(table, platform);
+  ini_load(table, platform, io);  // no file at all
+  EXPECT_TRUE(folders().empty());
+
+  load("\"G:\",\"g:\\kept\"\r\n\"H:\"\r\n");
+  EXPECT_EQ(folders(), (Folders{{7, "g:\\kept"}}));
+  EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(TableStorage, LoadShowsJapaneseFoldersFromShiftJis) {
+  load("\"T:\",\"D:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n");
+  EXPECT_EQ(folders(), (Folders{{20, "d:\\表\\データ"}}));
+}
+
+TEST_F(TableStorage, SaveWritesRowsWithAFolderInLetterOrder) {
+  fill_drive_table(table, platform);
+  table.set_cell(6, 2);
+  table.set_text("f:\\b");
+  table.set_cell(3, 2);
+  table.set_text("c:\\a");
+  ASSERT_TRUE(ini_save(table, platform, io));
+  EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n\"F:\",\"f:\\b\"\r\n");
+  EXPECT_EQ(table.row(), 26);
+  EXPECT_EQ(table.col(), 2);
+  EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(TableStorage, SaveOfAnEmptyTableIsAnEmptyFile) {
+  fs.files[kIni] = "old";
+  fill_drive_table(table, platform);
+  ASSERT_TRUE(ini_save(table, platform, io));
+  EXPECT_EQ(fs.files[kIni], "");
+}
+
+TEST_F(TableStorage, SaveFailureIsShownWithItsNumberAndEndsTheProgram) {
+  fs.files[kIni] = "old";
+  fs.read_only.insert(kIni);
+  fill_drive_table(table, platform);
+  table.set_cell(7, 2);
+  table.set_text("g:\\x");
+  EXPECT_FALSE(ini_save(table, platform, io));
+  EXPECT_THAT(platform.calls,
+              ElementsAre("message[48|エラー] 設定データの記録ができませんでした。\rエラー№= 75\r"
+                          "App.Path=C:\\Tools",
+                          "end"));
+  EXPECT_EQ(fs.files[kIni], "old");
+}
+
+TEST_F(TableStorage, LoadThenSaveLowerCasesEveryFolder) {
+  load("\"D:\",\"D:\\Mixed\\Case\"\r\n");
+  ASSERT_TRUE(ini_save(table, platform, io));
+  EXPECT_EQ(fs.files[kIni], "\"D:\",\"d:\\mixed\\case\"\r\n");
+}
+
+}  // namespace
+}  // namespace ndek
