@@ -6,23 +6,36 @@ namespace ndek {
 
 void DriveTable::set_row(int row) {
   if (row >= 0 && row < kRows) row_ = row;
+  anchor_row_ = row_;
+  anchor_col_ = col_;
 }
 
 void DriveTable::set_col(int col) {
   if (col >= 0 && col < kCols) col_ = col;
+  anchor_row_ = row_;
+  anchor_col_ = col_;
 }
 
 void DriveTable::select(int row, int col, bool extend) {
-  row = std::clamp(row, 1, kRows - 1);
-  col = std::clamp(col, 1, kCols - 1);
-  set_cell(row, col);
-  if (!extend) {
-    anchor_row_ = row;
-    anchor_col_ = col;
+  const int anchor_row = anchor_row_;
+  const int anchor_col = anchor_col_;
+  set_cell(std::clamp(row, 1, kRows - 1), std::clamp(col, 1, kCols - 1));
+  if (extend) {
+    anchor_row_ = anchor_row;
+    anchor_col_ = anchor_col;
   }
 }
 
 std::string drive_label(int row) { return std::string("   ") + row_letter(row) + ":"; }
+
+std::string row_text(const DriveTable& table, int row) {
+  std::string text;
+  for (int col = 0; col < DriveTable::kCols; ++col) {
+    if (col > 0) text += "  ";
+    text += table.cell(row, col);
+  }
+  return text;
+}
 
 std::string_view drive_kind_text(DriveKind kind) {
   switch (kind) {

@@ -17,7 +17,8 @@ class DriveTable {
 
   int row() const { return row_; }
   int col() const { return col_; }
-  // Out-of-range positions are ignored, as a grid ignores them.
+  // Out-of-range positions are ignored, as a grid ignores them. Moving the current cell
+  // makes it the whole selection, as in a grid.
   void set_row(int row);
   void set_col(int col);
   void set_cell(int row, int col) {
@@ -55,6 +56,9 @@ constexpr int letter_row(char letter) { return letter - 'A' + 1; }
 // "   A:": three blanks, the letter, a colon.
 std::string drive_label(int row);
 std::string_view drive_kind_text(DriveKind kind);
+
+// The row's cells joined by two blanks, as a screen reader reads the row.
+std::string row_text(const DriveTable& table, int row);
 
 // Headers, labels, the drive types as they are now, and column widths; leaves (0, 2) current.
 void fill_drive_table(DriveTable& table, PlatformServices& platform);
