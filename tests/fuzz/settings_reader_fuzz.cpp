@@ -1,0 +1,39 @@
+// Feeds arbitrary bytes to the settings reader as the content of NDek.ini.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "settings/settings_file.h"
+#include "settings/utf8.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/iconv_code_page.h"
+
+namespace {
+
+void require(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace ndek;
+  testing::FakeFileSystem fs;
+  testing::IconvCodePage cp932;
+  const std::string path = "C:\\NDek\\NDek.ini";
+  fs.files[path].assign(reinterpret_cast<const char*>(data), size);
+  // Small blocks make every block boundary land somewhere inside a field.
+  fs.read_block = size % 7 + 1;
+
+  const SettingsReadResult result = read_settings(SettingsIo{fs, cp932}, path);
+  require(result.records.size() <= kMaxRecords);
+  require(result.failure != kErrFileNotFound);
+  for (const DriveSetting& record : result.records) {
+    for (const std::string* field : {&record.drive, &record.folder}) {
+      require(is_valid_utf8(*field));
+      require(utf16_length(*field) <= kMaxFieldChars);
+    }
+  }
+  return 0;
+}
