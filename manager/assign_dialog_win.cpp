@@ -1,0 +1,228 @@
+#include "manager/assign_dialog_win.h"
+
+#include <array>
+
+#include "manager/ui_font_win.h"
+#include "platform/win32/dpi_win.h"
+#include "platform/win32/strings_win.h"
+
+namespace ndek {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"NDekManAssign";
+constexpr wchar_t kCaption[] = L"仮想ドライブ設定";
+// Not WS_CLIPCHILDREN: the frames do not paint their inside, the dialog does.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+constexpr TwipsRect kClientTwips{2760, 3750, 5400, 2310};  // from the screen's top left corner
+
+constexpr int kComboId = 201;
+constexpr int kFolderId = 202;
+constexpr int kOkId = 203;
+constexpr int kCancelId = 204;
+constexpr int kBrowseId = 205;
+constexpr int kDriveFrameId = 206;
+constexpr int kFolderFrameId = 207;
+
+constexpr TwipsRect kDriveFrame{120, 120, 1935, 735};
+constexpr TwipsRect kFolderFrame{120, 960, 5175, 1215};
+
+// A position inside a frame, as a position in the dialog's client area.
+constexpr TwipsRect in_frame(const TwipsRect& frame, const TwipsRect& child) {
+  return {frame.left + child.left, frame.top + child.top, child.width, child.height};
+}
+
+struct ControlLayout {
+  int id;
+  const wchar_t* window_class;
+  const wchar_t* caption;
+  DWORD style;
+  DWORD ex_style;
+  TwipsRect twips;
+};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+
+// The controls that take the focus, in tab order, which is also the order of creation;
+// the two frames come last so that they lie below the controls drawn inside them.
+constexpr std::array<ControlLayout, 7> kControls{{
+    {kComboId, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+     0, in_frame(kDriveFrame, {240, 240, 1335, 300})},
+    {kFolderId, L"EDIT", L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+     in_frame(kFolderFrame, {240, 240, 4815, 270})},
+    {kOkId, L"BUTTON", L"OK", kButton, 0, {2760, 240, 1215, 495}},
+    {kCancelId, L"BUTTON", L"ｷｬﾝｾﾙ", kButton, 0, {4080, 240, 1215, 495}},
+    {kBrowseId, L"BUTTON", L"フォルダの検索", kButton, 0,
+     in_frame(kFolderFrame, {240, 600, 1575, 375})},
+    {kFolderFrameId, L"BUTTON", L"割り当てフォルダ", kChild | BS_GROUPBOX, 0, kFolderFrame},
+    {kDriveFrameId, L"BUTTON", L"割当先ドライブ", kChild | BS_GROUPBOX, 0, kDriveFrame},
+}};
+
+constexpr int kComboListRows = 8;  // letters shown at once when the list drops down
+
+std::string window_text(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  const int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+  return to_utf8(text);
+}
+
+}  // namespace
+
+AssignDialogWin::AssignDialogWin(HINSTANCE instance, ManagerWindow& manager,
+                                 PlatformServices& platform)
+    : instance_(instance), logic_(manager, platform, *this) {}
+
+AssignDialogWin::~AssignDialogWin() {
+  if (hwnd() != nullptr) {
+    closing_ = true;
+    DestroyWindow(hwnd());
+  }
+}
+
+bool AssignDialogWin::create(HWND owner) {
+  const auto icon = static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  if (!register_class(instance_, kClassName, icon, GetSysColorBrush(COLOR_BTNFACE))) return false;
+  if (WindowBase::create(kExStyle, kClassName, kCaption, kStyle, 0, 0, 0, 0, owner, instance_) ==
+      nullptr) {
+    return false;
+  }
+  for (const ControlLayout& control : kControls) {
+    if (CreateWindowExW(control.ex_style, control.window_class, control.caption, control.style,
+                        0, 0, 0, 0, hwnd(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_,
+                        nullptr) == nullptr) {
+      return false;
+    }
+  }
+  combo_ = GetDlgItem(hwnd(), kComboId);
+  folder_ = GetDlgItem(hwnd(), kFolderId);
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const wchar_t item[] = {static_cast<wchar_t>(letter), L':', L'\0'};
+    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+  place(window_dpi(hwnd()));
+  logic_.load();
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd());
+  return true;
+}
+
+void AssignDialogWin::place(UINT dpi) {
+  const int d = static_cast<int>(dpi);
+  const SIZE client{twips_to_pixels(kClientTwips.width, d), twips_to_pixels(kClientTwips.height, d)};
+  const SIZE outer = window_size_for_client(hwnd(), client, dpi);
+  SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The client area, not the frame, stands at the fixed place on the screen.
+  POINT client_origin{0, 0};
+  ClientToScreen(hwnd(), &client_origin);
+  RECT frame{};
+  GetWindowRect(hwnd(), &frame);
+  SetWindowPos(hwnd(), nullptr,
+               twips_to_pixels(kClientTwips.left, d) - (client_origin.x - frame.left),
+               twips_to_pixels(kClientTwips.top, d) - (client_origin.y - frame.top), 0, 0,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+
+  UniqueFont font = create_ui_font(dpi);
+  for (const ControlLayout& control : kControls) {
+    const HWND child = GetDlgItem(hwnd(), control.id);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    place_in_twips(child, control.twips, dpi);
+  }
+  font_ = std::move(font);  // the old one only now that no control uses it
+  // A drop-down combo box's height includes its list.
+  const TwipsRect& combo = kControls.front().twips;
+  SetWindowPos(combo_, nullptr, 0, 0, twips_to_pixels(combo.width, d),
+               twips_to_pixels(combo.height, d) * (kComboListRows + 1),
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+std::string AssignDialogWin::combo_text() { return window_text(combo_); }
+
+void AssignDialogWin::set_combo_text(const std::string& text) {
+  const std::wstring wide = to_wide(text);
+  setting_combo_ = true;
+  SetWindowTextW(combo_, wide.c_str());
+  setting_combo_ = false;
+  // Typing goes on at the end; left at the start, the next character would land before "X:".
+  const auto end = static_cast<WORD>(wide.size());
+  SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(end, end));
+}
+
+std::string AssignDialogWin::folder_text() { return window_text(folder_); }
+
+void AssignDialogWin::set_folder_text(const std::string& text) {
+  SetWindowTextW(folder_, to_wide(text).c_str());
+}
+
+void AssignDialogWin::close() {
+  if (closing_ || hwnd() == nullptr) return;
+  closing_ = true;
+  // The main window takes input again before this one goes, so that it becomes the active one.
+  logic_.query_unload();
+  DestroyWindow(hwnd());
+}
+
+WindowRef AssignDialogWin::window() { return reinterpret_cast<WindowRef>(hwnd()); }
+
+void AssignDialogWin::on_command(int id, int code, HWND control) {
+  switch (id) {
+    case kComboId:
+      if (code == CBN_EDITCHANGE && !setting_combo_) {
+        logic_.combo_changed();
+      } else if (code == CBN_SELCHANGE) {
+        // The edit part still shows the previous text; the chosen item is the new one.
+        const LRESULT index = SendMessageW(control, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) return;
+        const LRESULT length = SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length == CB_ERR) return;
+        std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(item.data()));
+        item.resize(static_cast<std::size_t>(length));
+        set_combo_text(to_utf8(item));
+        logic_.combo_changed();
+      }
+      break;
+    case kOkId:
+      if (code == BN_CLICKED) logic_.ok();
+      break;
+    case kCancelId:
+      if (code == BN_CLICKED) logic_.cancel();
+      break;
+    case kBrowseId:
+      if (code == BN_CLICKED) logic_.browse();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT AssignDialogWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      on_command(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+      return 0;
+    case WM_CLOSE:
+      close();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd(), focus)) last_focus_ = focus;
+      } else {
+        SetFocus(last_focus_ != nullptr && IsWindow(last_focus_) ? last_focus_ : combo_);
+      }
+      return 0;
+    case WM_DPICHANGED:
+      place(HIWORD(wparam));
+      return 0;
+    default:
+      return DefWindowProcW(hwnd(), message, wparam, lparam);
+  }
+}
+
+}  // namespace ndek

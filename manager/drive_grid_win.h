@@ -1,0 +1,50 @@
+#pragma once
+// The drive table's grid: a small owner-drawn control of our own that shows a DriveTable
+// and lets the user move its current cell. Everything it changes goes through the table.
+// First, so that the platform's MessageBox keeps its name here as everywhere.
+#include "platform/win32/platform_services_win.h"
+
+#include <functional>
+
+#include "manager/drive_table.h"
+#include "manager/grid_geometry.h"
+#include "platform/win32/unique_handle_win.h"
+#include "platform/win32/window_base_win.h"
+
+namespace ndek {
+
+class DriveGridWin : public WindowBase<DriveGridWin> {
+ public:
+  // `on_double_click` runs on a double click anywhere on the grid.
+  DriveGridWin(DriveTable& table, std::function<void()> on_double_click);
+
+  bool create(HWND parent, int control_id, HINSTANCE instance);
+  // Places the grid (pixels, in the parent's client area) and sizes its cells for `dpi`.
+  void place(const RECT& bounds, int dpi);
+  // The table changed: show the current cell and draw again.
+  void refresh();
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  void update_geometry();
+  void update_scroll_bars();
+  void after_move();
+  void paint(HDC dc, const RECT& client);
+  void paint_cell(HDC dc, int row, int col);
+  bool selected(int row, int col) const;
+  void on_scroll(int bar, int request);
+  void on_key(WPARAM key);
+  void on_mouse(LPARAM lparam, bool extend);
+  void publish_current_row();
+
+  DriveTable& table_;
+  std::function<void()> on_double_click_;
+  GridGeometry geometry_;
+  UniqueFont font_;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  int wheel_delta_ = 0;
+  bool dragging_ = false;
+};
+
+}  // namespace ndek

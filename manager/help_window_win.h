@@ -1,0 +1,32 @@
+#pragma once
+// A small window that shows the help text read-only. Not modal: the user keeps working in the
+// manager while it is open.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/unique_handle_win.h"
+#include "platform/win32/window_base_win.h"
+
+namespace ndek {
+
+class HelpWindowWin : public WindowBase<HelpWindowWin> {
+ public:
+  explicit HelpWindowWin(HINSTANCE instance) : instance_(instance) {}
+  ~HelpWindowWin();
+
+  // Shows `text` (UTF-8, CR LF line breaks), opening the window or bringing it to the front.
+  bool show(const std::string& text);
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  bool create();
+  void fit_text_box();
+
+  HINSTANCE instance_;
+  UniqueFont font_;
+  HWND text_box_ = nullptr;
+};
+
+}  // namespace ndek

@@ -1,0 +1,93 @@
+// First, so that the platform's MessageBox keeps its name here as everywhere.
+#include "platform/win32/platform_services_win.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "manager/help_text.h"
+#include "manager/help_window_win.h"
+#include "manager/main_window_win.h"
+#include "manager/manager_window.h"
+#include "platform/win32/ansi_code_page_win.h"
+#include "platform/win32/file_system_win.h"
+
+namespace {
+
+// The folder browser runs on this thread and needs OLE there.
+class OleSession {
+ public:
+  OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+  ~OleSession() {
+    if (initialised_) OleUninitialize();
+  }
+
+ private:
+  bool initialised_;
+};
+
+struct AcceleratorTraits {
+  using Handle = HACCEL;
+  static Handle invalid() { return nullptr; }
+  static void close(Handle h) { DestroyAcceleratorTable(h); }
+};
+
+// Tab moves between the controls of whichever of our windows has the message. Enter and Esc
+// are kept from the dialog manager: it would turn them into clicks on the controls with ids
+// 1 and 2, and in these windows neither key has a meaning.
+bool handled_as_dialog_key(MSG& message, HWND main_window, HACCEL accelerators) {
+  const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (root == nullptr) return false;
+  if (root == main_window && TranslateAcceleratorW(main_window, accelerators, &message)) {
+    return true;
+  }
+  const bool keyboard = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
+                        message.message == WM_CHAR;
+  if (keyboard && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) return false;
+  return IsDialogMessageW(root, &message) != FALSE;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  try {
+    const OleSession ole;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    ndek::Win32Platform platform;
+    ndek::Win32FileSystem files;
+    ndek::Win32AnsiCodePage code_page;
+    const ndek::SettingsIo io{files, code_page};
+
+    ndek::HelpWindowWin help_window(instance);
+    platform.set_help_viewer([&files, &help_window](const std::string& help_file, int) {
+      std::string text;
+      if (const ndek::ErrorNumber err = ndek::read_help_text(files, help_file, text)) return err;
+      if (!help_window.show(ndek::with_crlf_breaks(text))) {
+        return ndek::error_number_from_system(GetLastError());
+      }
+      return ndek::kOk;
+    });
+
+    ndek::MainWindowWin main_window(instance, platform);
+    ndek::ManagerWindow manager(platform, io, main_window);
+    if (!main_window.create(manager)) return 1;
+    manager.load();
+    main_window.show(show_command);
+
+    ACCEL help_key{FVIRTKEY, VK_F1, ndek::MainWindowWin::kHelpKeyCommand};
+    const ndek::UniqueHandle<AcceleratorTraits> accelerators(CreateAcceleratorTableW(&help_key, 1));
+
+    MSG message{};
+    while (!platform.ended() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (handled_as_dialog_key(message, main_window.hwnd(), accelerators.get())) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    return 0;
+  } catch (...) {
+    return 1;
+  }
+}
