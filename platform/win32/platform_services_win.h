@@ -1,7 +1,13 @@
 #pragma once
 // The platform services on Windows.
+#include <windows.h>
+// The operation below is called MessageBox; the API's macro of that name would rename it in
+// some files and not in others.
+#undef MessageBox
+
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/platform_services.h"
 

@@ -1,0 +1,158 @@
+#include "platform/win32/platform_services_win.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <cwchar>
+
+#include "platform/win32/program_dir_win.h"
+#include "platform/win32/strings_win.h"
+#include "platform/win32/unique_handle_win.h"
+
+namespace ndek {
+namespace {
+
+// Long enough for any path the system accepts with the long-path prefix.
+constexpr DWORD kMaxPathChars = 32768;
+
+WORD show_command(WindowStyle style) {
+  switch (style) {
+    case WindowStyle::kHidden:
+      return SW_HIDE;
+    case WindowStyle::kMinimizedFocus:
+      return SW_SHOWMINIMIZED;
+    case WindowStyle::kNormalFocus:
+      break;
+  }
+  return SW_SHOWNORMAL;
+}
+
+using GetPathFromIdListEx = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, GPFIDL_FLAGS);
+
+// SHGetPathFromIDListEx takes any buffer size but is missing from older systems; the
+// classic call is limited to MAX_PATH characters.
+std::optional<std::wstring> path_from_id_list(PCIDLIST_ABSOLUTE id_list) {
+  const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  const auto get_path = shell == nullptr ? nullptr
+                                         : reinterpret_cast<GetPathFromIdListEx>(reinterpret_cast<void*>(
+                                               GetProcAddress(shell, "SHGetPathFromIDListEx")));
+  std::wstring path;
+  if (get_path != nullptr) {
+    for (DWORD size = MAX_PATH; size <= kMaxPathChars; size *= 2) {
+      path.assign(size, L'\0');
+      if (get_path(id_list, path.data(), size, GPFIDL_DEFAULT)) {
+        path.resize(std::wcslen(path.c_str()));
+        return path;
+      }
+    }
+  }
+  path.assign(MAX_PATH, L'\0');
+  if (!SHGetPathFromIDListW(id_list, path.data())) return std::nullopt;
+  path.resize(std::wcslen(path.c_str()));
+  return path;
+}
+
+BOOL CALLBACK hide_visible_window(HWND window, LPARAM) {
+  if (IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
+  return TRUE;
+}
+
+}  // namespace
+
+void CoTaskMemTraits::close(Handle h) { CoTaskMemFree(h); }
+
+std::string Win32Platform::ProgramDir() {
+  std::wstring module(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+    if (length == 0) return {};
+    // A cut-off name fills the buffer exactly.
+    if (length < module.size()) {
+      module.resize(length);
+      break;
+    }
+    if (module.size() >= kMaxPathChars) return {};
+    module.resize(module.size() * 2);
+  }
+  return to_utf8(directory_of(module));
+}
+
+ErrorNumber Win32Platform::RunCommand(const std::string& command_line, WindowStyle style) {
+  // CreateProcessW may write into the command line, so it gets a copy of its own.
+  std::wstring line = to_wide(command_line);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = show_command(style);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return error_number_from_system(GetLastError());
+  }
+  // Nobody waits for the command; the handles are only closed.
+  UniqueKernelHandle process_handle(process.hProcess);
+  UniqueKernelHandle thread_handle(process.hThread);
+  return kOk;
+}
+
+DriveKind Win32Platform::DriveType(const std::string& root_path) {
+  const UINT type = GetDriveTypeW(to_wide(root_path).c_str());
+  return type <= static_cast<UINT>(DriveKind::kRamDisk) ? static_cast<DriveKind>(type)
+                                                         : DriveKind::kUnknown;
+}
+
+std::uint32_t Win32Platform::OsVersionWord() {
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996)  // the version word itself is what the caller wants
+#endif
+  return GetVersion();
+}
+
+std::optional<std::string> Win32Platform::BrowseForFolder(WindowRef owner,
+                                                          const std::string& prompt) {
+  const std::wstring title = to_wide(prompt);
+  BROWSEINFOW browse{};
+  browse.hwndOwner = reinterpret_cast<HWND>(owner);
+  browse.lpszTitle = title.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS;
+  const UniqueCoTaskMem id_list(SHBrowseForFolderW(&browse));
+  if (!id_list) return std::nullopt;
+  const std::optional<std::wstring> path =
+      path_from_id_list(static_cast<PCIDLIST_ABSOLUTE>(id_list.get()));
+  if (!path) return std::nullopt;
+  return to_utf8(*path);
+}
+
+int Win32Platform::MessageBox(const std::string& text, int style, const std::string& title) {
+  return MessageBoxW(GetActiveWindow(), to_wide(text).c_str(), to_wide(title).c_str(),
+                     static_cast<UINT>(style));
+}
+
+ErrorNumber Win32Platform::ShowHelp(const std::string& help_file, int command) {
+  if (!help_viewer_) return kErrFileNotFound;
+  return help_viewer_(help_file, command);
+}
+
+void Win32Platform::Beep() { MessageBeep(MB_OK); }
+
+void Win32Platform::PumpEvents() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Taken out of the queue here, it must still reach the main loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void Win32Platform::EndProgram() {
+  ended_ = true;
+  EnumThreadWindows(GetCurrentThreadId(), &hide_visible_window, 0);
+  PostQuitMessage(0);
+}
+
+}  // namespace ndek
