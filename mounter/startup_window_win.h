@@ -1,0 +1,57 @@
+#pragma once
+// NDek's only window: a borderless title card with one progress line. Its timer starts the
+// mount run half a second after it appears.
+
+// First, so that the Windows MessageBox macro is gone before the platform interface is read.
+#include "platform/win32/platform_services_win.h"
+
+#include <string>
+
+#include "mounter/mount_run.h"
+#include "platform/win32/dpi_win.h"
+#include "platform/win32/unique_handle_win.h"
+#include "platform/win32/window_base_win.h"
+
+namespace ndek {
+
+class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
+ public:
+  // Control ids, for whoever looks at the window from outside.
+  static constexpr int kLabel1Id = 101;
+  static constexpr int kLabel2Id = 102;
+  static constexpr int kVerId = 103;
+  static constexpr int kLabel3Id = 104;
+
+  StartupWindow(Win32Platform& platform, const SettingsIo& io);
+
+  // Creates and loads the window, shows it and arms the timer; false when it could not be
+  // created.
+  bool create(HINSTANCE instance, int show_command);
+
+  void disable_timer() override;
+  void set_progress(const std::string& text) override;
+
+ private:
+  friend class WindowBase<StartupWindow>;
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  void create_controls(HINSTANCE instance);
+  // Places the controls and makes their fonts for the window's DPI.
+  void apply_dpi(UINT dpi);
+  // Takes the system version and shows it in the hidden label `ver`.
+  void load();
+  void on_timer();
+  void paint();
+  HWND control(int id) const { return GetDlgItem(hwnd(), id); }
+
+  Win32Platform& platform_;
+  const SettingsIo& io_;
+  float ver_data_ = 0;
+  UINT dpi_ = kDefaultDpi;
+  UniqueFont title_font_;
+  UniqueFont text_font_;
+  // Last, so that the window is destroyed while the fonts it uses still exist.
+  UniqueWindow window_;
+};
+
+}  // namespace ndek
