@@ -311,6 +311,18 @@ TEST_F(NDekMan, ShiftJisSettingsLoadIntoTheGridAndTheKeysMoveThroughIt) {
   ASSERT_TRUE(poll_until([&] { return window_text(grid).rfind("   Z:", 0) == 0; }))
       << window_text(grid);
   EXPECT_THAT(window_text(grid), HasSubstr("  \\\\server\\share"));
+
+  // Enter and Esc do nothing here; a dialog would take them for the buttons with ids 1 and 2
+  // (assign and delete).
+  PostMessageW(grid, WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageW(grid, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(grid, WM_KEYDOWN, VK_UP, 0);
+  ASSERT_TRUE(poll_until([&] { return window_text(grid) == "   Y:  －  "; })) << window_text(grid);
+  EXPECT_TRUE(IsWindowEnabled(main));
+  EXPECT_TRUE(top_level_windows(manager->id(), kDialogClass).empty());
+  PostMessageW(grid, WM_KEYDOWN, VK_DOWN, 0);
+  ASSERT_TRUE(poll_until([&] { return window_text(grid).rfind("   Z:", 0) == 0; }));
+  EXPECT_THAT(window_text(grid), HasSubstr("  \\\\server\\share"));
   PostMessageW(grid, WM_KEYDOWN, VK_UP, 0);
   ASSERT_TRUE(poll_until([&] { return window_text(grid) == "   Y:  －  "; })) << window_text(grid);
 
