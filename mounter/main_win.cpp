@@ -1,5 +1,5 @@
 #include <windows.h>
-
+// Needs the declarations of windows.h.
 #include <commctrl.h>
 
 #include "mounter/startup_window_win.h"

@@ -53,9 +53,9 @@ class PaintScope {
 };
 
 HWND create_label(HWND parent, HINSTANCE instance, int id, const std::string& text, DWORD style) {
-  return CreateWindowExW(0, L"STATIC", to_wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0,
-                         0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  return CreateWindowExW(0, L"STATIC", to_wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                         0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                         nullptr);
 }
 
 // A shared icon belongs to the module and is never destroyed.
@@ -155,10 +155,10 @@ void StartupWindow::paint() {
   const int right = twips_to_pixels(kFrameRight, dpi) + 1;
   const int bottom = twips_to_pixels(kFrameBottom, dpi) + 1;
   const RECT lines[] = {
-      {0, 0, right, width},               // Line1, top
-      {0, 0, width, bottom},              // Line2, left
-      {0, bottom - width, right, bottom}, // Line3, bottom
-      {right - width, 0, right, bottom},  // Line4, right
+      {0, 0, right, width},                // Line1, top
+      {0, 0, width, bottom},               // Line2, left
+      {0, bottom - width, right, bottom},  // Line3, bottom
+      {right - width, 0, right, bottom},   // Line4, right
   };
   const UniqueBrush grey(CreateSolidBrush(kFrameColour));
   for (const RECT& line : lines) FillRect(paint.dc(), &line, grey.get());

@@ -1,14 +1,15 @@
 #pragma once
 // NDek's only window: a borderless title card with one progress line. Its timer starts the
 // mount run half a second after it appears.
-
-// First, so that the Windows MessageBox macro is gone before the platform interface is read.
-#include "platform/win32/platform_services_win.h"
+#include <windows.h>
+// Gone before the platform interface, whose operation of that name it would rename.
+#undef MessageBox
 
 #include <string>
 
 #include "mounter/mount_run.h"
 #include "platform/win32/dpi_win.h"
+#include "platform/win32/platform_services_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "platform/win32/window_base_win.h"
 

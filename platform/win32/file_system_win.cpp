@@ -50,9 +50,7 @@ class Win32OutputFile : public OutputFile {
     return kOk;
   }
 
-  ErrorNumber flush() override {
-    return FlushFileBuffers(handle_.get()) ? kOk : last_error();
-  }
+  ErrorNumber flush() override { return FlushFileBuffers(handle_.get()) ? kOk : last_error(); }
 
   // Closing can report a failure of its own (a delayed write on a network drive), so it is
   // done here and not only in the destructor.

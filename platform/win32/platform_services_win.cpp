@@ -33,9 +33,10 @@ using GetPathFromIdListEx = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, GPFID
 // classic call is limited to MAX_PATH characters.
 std::optional<std::wstring> path_from_id_list(PCIDLIST_ABSOLUTE id_list) {
   const HMODULE shell = GetModuleHandleW(L"shell32.dll");
-  const auto get_path = shell == nullptr ? nullptr
-                                         : reinterpret_cast<GetPathFromIdListEx>(reinterpret_cast<void*>(
-                                               GetProcAddress(shell, "SHGetPathFromIDListEx")));
+  const auto get_path = shell == nullptr
+                            ? nullptr
+                            : reinterpret_cast<GetPathFromIdListEx>(reinterpret_cast<void*>(
+                                  GetProcAddress(shell, "SHGetPathFromIDListEx")));
   std::wstring path;
   if (get_path != nullptr) {
     for (DWORD size = MAX_PATH; size <= kMaxPathChars; size *= 2) {
@@ -86,8 +87,8 @@ ErrorNumber Win32Platform::RunCommand(const std::string& command_line, WindowSty
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = show_command(style);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     return error_number_from_system(GetLastError());
   }
   // Nobody waits for the command; the handles are only closed.
@@ -99,7 +100,7 @@ ErrorNumber Win32Platform::RunCommand(const std::string& command_line, WindowSty
 DriveKind Win32Platform::DriveType(const std::string& root_path) {
   const UINT type = GetDriveTypeW(to_wide(root_path).c_str());
   return type <= static_cast<UINT>(DriveKind::kRamDisk) ? static_cast<DriveKind>(type)
-                                                         : DriveKind::kUnknown;
+                                                        : DriveKind::kUnknown;
 }
 
 std::uint32_t Win32Platform::OsVersionWord() {

@@ -41,13 +41,13 @@ TEST_F(Win32AnsiCodePageTest, TextInTheCodePageConvertsBothWays) {
 
 TEST_F(Win32AnsiCodePageTest, EncodingFailsRatherThanChangeACharacter) {
   const char* cases[] = {
-      "c:\\caf\xC3\xA9",      // é: best fit would give a plain e
-      "\xC2\xA5",             // ¥: best fit would give a backslash
-      "\xE2\x82\xAC",         // €
-      "\xF0\x9F\x98\x80",     // outside the basic plane
-      "c:\\\xFF",             // not UTF-8
-      "\xED\xA0\x80",         // an encoded surrogate
-      "\xE4\xBB",             // a cut-off character
+      "c:\\caf\xC3\xA9",   // é: best fit would give a plain e
+      "\xC2\xA5",          // ¥: best fit would give a backslash
+      "\xE2\x82\xAC",      // €
+      "\xF0\x9F\x98\x80",  // outside the basic plane
+      "c:\\\xFF",          // not UTF-8
+      "\xED\xA0\x80",      // an encoded surrogate
+      "\xE4\xBB",          // a cut-off character
   };
   for (const char* utf8 : cases) {
     std::string ansi;
@@ -57,8 +57,8 @@ TEST_F(Win32AnsiCodePageTest, EncodingFailsRatherThanChangeACharacter) {
 
 TEST_F(Win32AnsiCodePageTest, DecodingFailsOnBytesThatAreNotText) {
   const char* cases[] = {
-      "c:\\\x81",   // a lead byte at the end
-      "\x81\x20",   // a lead byte before a blank
+      "c:\\\x81",  // a lead byte at the end
+      "\x81\x20",  // a lead byte before a blank
   };
   for (const char* ansi : cases) {
     std::string utf8;

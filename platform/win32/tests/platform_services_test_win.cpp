@@ -108,8 +108,8 @@ TEST(Win32PlatformTest, PumpingHandlesPendingMessagesAndKeepsTheQuitMessage) {
 
 TEST(Win32PlatformTest, EndProgramHidesTheWindowsAndEndsTheMessageLoop) {
   Win32Platform platform;
-  const UniqueWindow window(CreateWindowExW(0, L"STATIC", L"NDek", WS_POPUP | WS_VISIBLE, 0, 0,
-                                            100, 50, nullptr, nullptr, nullptr, nullptr));
+  const UniqueWindow window(CreateWindowExW(0, L"STATIC", L"NDek", WS_POPUP | WS_VISIBLE, 0, 0, 100,
+                                            50, nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(window);
   ASSERT_TRUE(IsWindowVisible(window.get()));
   EXPECT_FALSE(platform.ended());
@@ -118,7 +118,8 @@ TEST(Win32PlatformTest, EndProgramHidesTheWindowsAndEndsTheMessageLoop) {
   EXPECT_FALSE(IsWindowVisible(window.get()));
   MSG message;
   bool quit = false;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) quit = quit || message.message == WM_QUIT;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    quit = quit || message.message == WM_QUIT;
   EXPECT_TRUE(quit);
 }
 

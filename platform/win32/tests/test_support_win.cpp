@@ -31,8 +31,7 @@ bool write_whole_file(const std::wstring& path, const std::string& bytes) {
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file &&
-         WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                   nullptr) &&
+         WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
 }
 
@@ -57,8 +56,8 @@ bool file_exists(const std::wstring& path) {
 ScratchFolder::ScratchFolder(const std::wstring& name) {
   wchar_t temp[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  path_ = std::wstring(temp, length) + name + L"-" + std::to_wstring(GetCurrentProcessId()) +
-          L"-" + std::to_wstring(GetTickCount64());
+  path_ = std::wstring(temp, length) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(GetTickCount64());
   CreateDirectoryW(path_.c_str(), nullptr);
 }
 
