@@ -91,10 +91,9 @@ bool AssignDialogWin::create(HWND owner) {
     return false;
   }
   for (const ControlLayout& control : kControls) {
-    if (CreateWindowExW(control.ex_style, control.window_class, control.caption, control.style,
-                        0, 0, 0, 0, hwnd(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance_,
-                        nullptr) == nullptr) {
+    if (CreateWindowExW(control.ex_style, control.window_class, control.caption, control.style, 0,
+                        0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                        instance_, nullptr) == nullptr) {
       return false;
     }
   }
@@ -113,7 +112,8 @@ bool AssignDialogWin::create(HWND owner) {
 
 void AssignDialogWin::place(UINT dpi) {
   const int d = static_cast<int>(dpi);
-  const SIZE client{twips_to_pixels(kClientTwips.width, d), twips_to_pixels(kClientTwips.height, d)};
+  const SIZE client{twips_to_pixels(kClientTwips.width, d),
+                    twips_to_pixels(kClientTwips.height, d)};
   const SIZE outer = window_size_for_client(hwnd(), client, dpi);
   SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   // The client area, not the frame, stands at the fixed place on the screen.
@@ -177,7 +177,8 @@ void AssignDialogWin::on_command(int id, int code, HWND control) {
         // The edit part still shows the previous text; the chosen item is the new one.
         const LRESULT index = SendMessageW(control, CB_GETCURSEL, 0, 0);
         if (index == CB_ERR) return;
-        const LRESULT length = SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        const LRESULT length =
+            SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
         if (length == CB_ERR) return;
         std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
         SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(index),

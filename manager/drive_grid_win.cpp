@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "manager/grid_keys.h"
 #include "manager/ui_font_win.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"NDekDriveGrid";
 constexpr int kRowHeightTwips = 240;
-constexpr int kTextIndent = 2;      // pixels at 96 DPI, between a cell's edge and its text
+constexpr int kTextIndent = 2;  // pixels at 96 DPI, between a cell's edge and its text
 constexpr int kWheelRows = 3;
 constexpr COLORREF kGridLineColour = RGB(192, 192, 192);
 
@@ -62,10 +63,9 @@ DriveGridWin::DriveGridWin(DriveTable& table, std::function<void()> on_double_cl
 
 bool DriveGridWin::create(HWND parent, int control_id, HINSTANCE instance) {
   if (!register_class(instance, kClassName, nullptr, nullptr)) return false;
-  const HWND grid =
-      WindowBase::create(WS_EX_CLIENTEDGE, kClassName, L"",
-                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
-                         0, parent, instance);
+  const HWND grid = WindowBase::create(WS_EX_CLIENTEDGE, kClassName, L"",
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
+                                       0, 0, 0, 0, parent, instance);
   if (grid == nullptr) return false;
   SetWindowLongPtrW(grid, GWLP_ID, control_id);
   return true;
@@ -159,8 +159,10 @@ void DriveGridWin::paint_cell(HDC dc, int row, int col) {
   const bool fixed = row == 0 || col == 0;
   const bool highlighted = !fixed && selected(row, col);
   FillRect(dc, &cell,
-           GetSysColorBrush(fixed ? COLOR_BTNFACE : highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  SetTextColor(dc, GetSysColor(fixed ? COLOR_BTNTEXT
+           GetSysColorBrush(fixed         ? COLOR_BTNFACE
+                            : highlighted ? COLOR_HIGHLIGHT
+                                          : COLOR_WINDOW));
+  SetTextColor(dc, GetSysColor(fixed         ? COLOR_BTNTEXT
                                : highlighted ? COLOR_HIGHLIGHTTEXT
                                              : COLOR_WINDOWTEXT));
   RECT text_box = cell;
@@ -228,30 +230,60 @@ void DriveGridWin::on_scroll(int bar, int request) {
   if (bar == SB_VERT) {
     int top = geometry_.top_row();
     switch (request) {
-      case SB_LINEUP: --top; break;
-      case SB_LINEDOWN: ++top; break;
-      case SB_PAGEUP: top -= geometry_.page_rows(); break;
-      case SB_PAGEDOWN: top += geometry_.page_rows(); break;
+      case SB_LINEUP:
+        --top;
+        break;
+      case SB_LINEDOWN:
+        ++top;
+        break;
+      case SB_PAGEUP:
+        top -= geometry_.page_rows();
+        break;
+      case SB_PAGEDOWN:
+        top += geometry_.page_rows();
+        break;
       case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: top = info.nTrackPos; break;
-      case SB_TOP: top = 1; break;
-      case SB_BOTTOM: top = geometry_.max_top_row(); break;
-      default: return;
+      case SB_THUMBPOSITION:
+        top = info.nTrackPos;
+        break;
+      case SB_TOP:
+        top = 1;
+        break;
+      case SB_BOTTOM:
+        top = geometry_.max_top_row();
+        break;
+      default:
+        return;
     }
     geometry_.scroll_to_row(top);
   } else {
     int x = geometry_.scroll_x();
     const int line = geometry_.row_height();
     switch (request) {
-      case SB_LINELEFT: x -= line; break;
-      case SB_LINERIGHT: x += line; break;
-      case SB_PAGELEFT: x -= geometry_.view_scrolling_width(); break;
-      case SB_PAGERIGHT: x += geometry_.view_scrolling_width(); break;
+      case SB_LINELEFT:
+        x -= line;
+        break;
+      case SB_LINERIGHT:
+        x += line;
+        break;
+      case SB_PAGELEFT:
+        x -= geometry_.view_scrolling_width();
+        break;
+      case SB_PAGERIGHT:
+        x += geometry_.view_scrolling_width();
+        break;
       case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: x = info.nTrackPos; break;
-      case SB_LEFT: x = 0; break;
-      case SB_RIGHT: x = geometry_.max_scroll_x(); break;
-      default: return;
+      case SB_THUMBPOSITION:
+        x = info.nTrackPos;
+        break;
+      case SB_LEFT:
+        x = 0;
+        break;
+      case SB_RIGHT:
+        x = geometry_.max_scroll_x();
+        break;
+      default:
+        return;
     }
     geometry_.scroll_to_x(x);
   }

@@ -38,7 +38,7 @@ class GridGeometry {
   // Scrolling rows that fit wholly below the header, at least one.
   int page_rows() const;
   int max_top_row() const;
-  int scrolling_width() const;  // of the columns right of the fixed one
+  int scrolling_width() const;       // of the columns right of the fixed one
   int view_scrolling_width() const;  // room for them in the client area
   int max_scroll_x() const;
 

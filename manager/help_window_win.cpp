@@ -27,21 +27,21 @@ bool HelpWindowWin::create() {
                          CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, instance_) == nullptr) {
     return false;
   }
-  text_box_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
-                                  ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                              0, 0, 0, 0, hwnd(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextBoxId)), instance_,
-                              nullptr);
+  text_box_ =
+      CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                          ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                      0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextBoxId)),
+                      instance_, nullptr);
   if (text_box_ == nullptr) return false;
   const UINT dpi = window_dpi(hwnd());
   font_ = create_ui_font(dpi);
   SendMessageW(text_box_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   const int d = static_cast<int>(dpi);
-  centre_in_work_area(hwnd(), window_size_for_client(hwnd(),
-                                                     {twips_to_pixels(kClientTwips.cx, d),
-                                                      twips_to_pixels(kClientTwips.cy, d)},
-                                                     dpi));
+  centre_in_work_area(
+      hwnd(),
+      window_size_for_client(
+          hwnd(), {twips_to_pixels(kClientTwips.cx, d), twips_to_pixels(kClientTwips.cy, d)}, dpi));
   fit_text_box();
   return true;
 }

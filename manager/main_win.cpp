@@ -1,5 +1,7 @@
+// clang-format off
 // First, so that the platform's MessageBox keeps its name here as everywhere.
 #include "platform/win32/platform_services_win.h"
+// clang-format on
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -42,8 +44,8 @@ bool handled_as_dialog_key(MSG& message, HWND main_window, HACCEL accelerators) 
   if (root == main_window && TranslateAcceleratorW(main_window, accelerators, &message)) {
     return true;
   }
-  const bool keyboard = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
-                        message.message == WM_CHAR;
+  const bool keyboard =
+      message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
   if (keyboard && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) return false;
   return IsDialogMessageW(root, &message) != FALSE;
 }

@@ -11,8 +11,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"NDekManMain";
 constexpr wchar_t kCaption[] = L"仮想ドライブマネージャー";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                         WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr SIZE kClientTwips{7140, 5115};
 constexpr int kGridId = 6;
 constexpr TwipsRect kGridTwips{0, 480, 7095, 4575};
@@ -60,9 +60,8 @@ bool MainWindowWin::create(ManagerWindow& logic) {
   }
   for (const ButtonLayout& button : kButtons) {
     const HWND control = CreateWindowExW(
-        0, L"BUTTON", button.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
-        0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), instance_,
-        nullptr);
+        0, L"BUTTON", button.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
+        0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), instance_, nullptr);
     if (control == nullptr) return false;
   }
   grid_ = std::make_unique<DriveGridWin>(logic.table(), [this] { logic_->assign(); });
@@ -74,10 +73,10 @@ bool MainWindowWin::create(ManagerWindow& logic) {
   const UINT dpi = window_dpi(hwnd());
   place_controls(dpi);
   const int d = static_cast<int>(dpi);
-  centre_in_work_area(hwnd(), window_size_for_client(hwnd(),
-                                                     {twips_to_pixels(kClientTwips.cx, d),
-                                                      twips_to_pixels(kClientTwips.cy, d)},
-                                                     dpi));
+  centre_in_work_area(
+      hwnd(),
+      window_size_for_client(
+          hwnd(), {twips_to_pixels(kClientTwips.cx, d), twips_to_pixels(kClientTwips.cy, d)}, dpi));
   return true;
 }
 
@@ -160,7 +159,7 @@ LRESULT MainWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam
         if (focus != nullptr && IsChild(hwnd(), focus)) last_focus_ = focus;
       } else {
         SetFocus(last_focus_ != nullptr && IsWindow(last_focus_) ? last_focus_
-                                                                   : GetDlgItem(hwnd(), 1));
+                                                                 : GetDlgItem(hwnd(), 1));
       }
       return 0;
     case WM_DPICHANGED: {

@@ -31,7 +31,7 @@ constexpr int kRowTwips = 240;
 constexpr int kColumnTwips[] = {700, 1000, 5040};
 
 // "\"C:\",\"c:\\データ\"" and so on in code page 932.
-const std::string kDataSjis = "c:\\\x83\x66\x81\x5B\x83\x5E";      // c:\データ
+const std::string kDataSjis = "c:\\\x83\x66\x81\x5B\x83\x5E";            // c:\データ
 const std::string kSoftSjis = "d:\\\x83\x5C\x83\x74\x83\x67\\\x95\x5C";  // d:\ソフト\表
 
 HWND item(HWND parent, int id) {
@@ -149,9 +149,10 @@ class NDekMan : public ::testing::Test {
 };
 
 TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableAndMapItAtOnce) {
-  scenario.write_file("NDek.ini", "\"C:\",\"" + kDataSjis + "\"\r\n"
-                                  "\"E:\",\"e:\\old\"\r\n"
-                                  "\"n:\\\",\"\\\\SRV\\Pub\"\r\n");
+  scenario.write_file("NDek.ini", "\"C:\",\"" + kDataSjis +
+                                      "\"\r\n"
+                                      "\"E:\",\"e:\\old\"\r\n"
+                                      "\"n:\\\",\"\\\\SRV\\Pub\"\r\n");
   start();
 
   click_cell(grid, 5, 2);
@@ -166,8 +167,8 @@ TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableAndMapItAtOnce) {
   EXPECT_EQ(control_text(dialog, kFolder), "");
 
   // Normalising runs on every typed character.
-  const std::pair<const char*, const char*> typed[] = {
-      {"x", "X:"}, {"7", ""}, {"d", "D:"}, {"@", ""}, {"Ｘ", ""}, {"Z", "Z:"}};
+  const std::pair<const char*, const char*> typed[] = {{"x", "X:"}, {"7", ""},  {"d", "D:"},
+                                                       {"@", ""},   {"Ｘ", ""}, {"Z", "Z:"}};
   for (auto [keys, shown] : typed) {
     type_drive(dialog, keys);
     EXPECT_EQ(control_text(dialog, kCombo), shown) << keys;
@@ -192,17 +193,19 @@ TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableAndMapItAtOnce) {
   // The commands are started before the notice (the manager waits for none of them).
   ASSERT_TRUE(poll_until([&] { return scenario.records().size() == 3; }))
       << scenario.records().size() << " commands recorded";
-  EXPECT_THAT(describe_sorted(scenario.records()),
-              ElementsAre(expected_start("net.exe", "net use N: \"\\\\srv\\pub\" /persistent:no", kHidden),
-                          expected_start("subst.exe", "subst C: \"c:\\データ\"", kHidden),
-                          expected_start("subst.exe", "subst X: \"d:\\my docs\"", kHidden)));
+  EXPECT_THAT(
+      describe_sorted(scenario.records()),
+      ElementsAre(expected_start("net.exe", "net use N: \"\\\\srv\\pub\" /persistent:no", kHidden),
+                  expected_start("subst.exe", "subst C: \"c:\\データ\"", kHidden),
+                  expected_start("subst.exe", "subst X: \"d:\\my docs\"", kHidden)));
   notice.press(IDOK);
   EXPECT_EQ(manager->wait_for_exit(), 0u);
 
   // Drive fields as written, folders lower-cased by the load, in the system's code page.
-  EXPECT_EQ(scenario.read_file("NDek.ini"), "\"C:\",\"" + kDataSjis + "\"\r\n"
-                                            "\"N:\",\"\\\\srv\\pub\"\r\n"
-                                            "\"X:\",\"d:\\my docs\"\r\n");
+  EXPECT_EQ(scenario.read_file("NDek.ini"), "\"C:\",\"" + kDataSjis +
+                                                "\"\r\n"
+                                                "\"N:\",\"\\\\srv\\pub\"\r\n"
+                                                "\"X:\",\"d:\\my docs\"\r\n");
 
   // At the next log-on the mounter maps the same drives the same way.
   const std::vector<std::string> by_manager = describe_sorted(scenario.records());
@@ -284,7 +287,8 @@ TEST_F(NDekMan, ReadOnlySettingsFileIsReportedWithItsNumberAndEndsTheManager) {
   click_later(main, kFinish);
   const MessageBoxView box = wait_for_message_box(manager->id());
   EXPECT_EQ(box.title, "エラー");
-  EXPECT_EQ(box.text, "設定データの記録ができませんでした。\rエラー№= 75\rApp.Path=" + scenario.dir());
+  EXPECT_EQ(box.text,
+            "設定データの記録ができませんでした。\rエラー№= 75\rApp.Path=" + scenario.dir());
   box.press(IDOK);
   const auto second = wait_for_exit_or_message_box(*manager);
   EXPECT_FALSE(second) << "a second message: " << second->text;
@@ -293,10 +297,13 @@ TEST_F(NDekMan, ReadOnlySettingsFileIsReportedWithItsNumberAndEndsTheManager) {
 }
 
 TEST_F(NDekMan, ShiftJisSettingsLoadIntoTheGridAndTheKeysMoveThroughIt) {
-  scenario.write_file("NDek.ini", "\"J:\",\"" + kSoftSjis + "\"\r\n"
-                                  "\"K:\",\"" + kDataSjis + "\"\r\n"
-                                  "\"AB\",\"d:\\skipped\"\r\n"
-                                  "\"Z:\",\"\\\\Server\\Share\"\r\n");
+  scenario.write_file("NDek.ini", "\"J:\",\"" + kSoftSjis +
+                                      "\"\r\n"
+                                      "\"K:\",\"" +
+                                      kDataSjis +
+                                      "\"\r\n"
+                                      "\"AB\",\"d:\\skipped\"\r\n"
+                                      "\"Z:\",\"\\\\Server\\Share\"\r\n");
   start();
   click_cell(grid, 10, 2);
   EXPECT_THAT(window_text(grid), StartsWith("   J:  "));

@@ -62,9 +62,9 @@ TEST(GridGeometry, HitTestFindsTheCellUnderAPoint) {
     std::optional<GridCell> cell;
   };
   const Case cases[] = {
-      {0, 0, GridCell{0, 0}},     {46, 15, GridCell{0, 0}},   {47, 16, GridCell{1, 1}},
-      {113, 31, GridCell{1, 1}},  {114, 32, GridCell{2, 2}},  {449, 40, GridCell{2, 2}},
-      {450, 40, std::nullopt},    {10, 300, GridCell{18, 0}}, {-1, 5, std::nullopt},
+      {0, 0, GridCell{0, 0}},    {46, 15, GridCell{0, 0}},   {47, 16, GridCell{1, 1}},
+      {113, 31, GridCell{1, 1}}, {114, 32, GridCell{2, 2}},  {449, 40, GridCell{2, 2}},
+      {450, 40, std::nullopt},   {10, 300, GridCell{18, 0}}, {-1, 5, std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(grid.cell_at(c.x, c.y), c.cell) << c.x << "," << c.y;
 
