@@ -104,10 +104,15 @@ DriveKind Win32Platform::DriveType(const std::string& root_path) {
 }
 
 std::uint32_t Win32Platform::OsVersionWord() {
+// The version word itself is what the caller wants, deprecated or not.
 #ifdef _MSC_VER
-#pragma warning(suppress : 4996)  // the version word itself is what the caller wants
+#pragma warning(push)
+#pragma warning(disable : 4996)
 #endif
   return GetVersion();
+#ifdef _MSC_VER
+#pragma warning(pop)
+#endif
 }
 
 std::optional<std::string> Win32Platform::BrowseForFolder(WindowRef owner,
