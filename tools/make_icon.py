@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Draws the program icon (a yellow folder in front of a grey drive) and writes it as a
-Windows .ico holding 16x16, 32x32 and 48x48 images in 16 colours.
+Windows .ico holding 16x16, 32x32 and 48x48 images in 16 colours and a 256x256 image stored
+as PNG (the form Windows expects at that size).
 
 Usage: make_icon.py [output]   (default: resources/app.ico beside this script's parent)
 """
 import pathlib
 import struct
 import sys
+import zlib
 
 # The 16 colours every display can show, in their usual order, as (red, green, blue).
 PALETTE = [
@@ -18,15 +20,17 @@ PALETTE = [
 BLACK, DARK_YELLOW, SILVER, GREY, LIME, YELLOW, WHITE = 0, 3, 7, 8, 10, 11, 15
 TRANSPARENT = None
 
-SIZES = (16, 32, 48)
+PALETTE_SIZES = (16, 32, 48)
+PNG_SIZE = 256
 
 
 class Canvas:
     """Shapes are given on a 32-unit grid and placed on whole pixels of the real size, so
-    that outlines stay one pixel wide and sharp at every size."""
+    that outlines stay sharp at every size: one pixel wide up to 48x48, thicker above."""
 
     def __init__(self, size):
         self.size = size
+        self.line = max(1, size // 48)
         self.pixels = [[TRANSPARENT] * size for _ in range(size)]
 
     def px(self, units):
@@ -38,28 +42,30 @@ class Canvas:
                 self.pixels[y][x] = colour
 
     def box(self, left, top, right, bottom, fill, outline=BLACK):
-        """A filled rectangle with a one-pixel outline; returns its inner pixel bounds."""
+        """A filled rectangle with an outline; returns its inner pixel bounds."""
         x0, y0, x1, y1 = self.px(left), self.px(top), self.px(right), self.px(bottom)
+        w = self.line
         self.fill(x0, y0, x1, y1, outline)
-        self.fill(x0 + 1, y0 + 1, x1 - 1, y1 - 1, fill)
-        return x0 + 1, y0 + 1, x1 - 1, y1 - 1
+        self.fill(x0 + w, y0 + w, x1 - w, y1 - w, fill)
+        return x0 + w, y0 + w, x1 - w, y1 - w
 
 
 def draw(size):
     c = Canvas(size)
+    w = c.line
     # The drive: a grey case with a light top edge, a slot and a green lamp.
     x0, y0, x1, y1 = c.box(1, 16, 31, 29, SILVER)
-    c.fill(x0, y0, x1, y0 + 1, WHITE)
-    c.fill(x0, y1 - 1, x1, y1, GREY)
-    slot_y = (y0 + y1) // 2 + (1 if size > 16 else 0)
-    c.fill(c.px(4), slot_y, c.px(19), slot_y + 1, GREY)
+    c.fill(x0, y0, x1, y0 + w, WHITE)
+    c.fill(x0, y1 - w, x1, y1, GREY)
+    slot_y = (y0 + y1) // 2 + (w if size > 16 else 0)
+    c.fill(c.px(4), slot_y, c.px(19), slot_y + w, GREY)
     lamp = max(1, c.px(3))
-    c.fill(x1 - 1 - lamp, slot_y - lamp // 2, x1 - 1, slot_y - lamp // 2 + lamp, LIME)
+    c.fill(x1 - w - lamp, slot_y - lamp // 2, x1 - w, slot_y - lamp // 2 + lamp, LIME)
     # The folder in front: its tab, then its body with the darker fold.
     c.box(4, 2, 13, 8, YELLOW)
     x0, y0, x1, y1 = c.box(4, 6, 23, 21, YELLOW)
-    c.fill(x0, y0, x1, y0 + 1, DARK_YELLOW)
-    c.fill(x0, y0 + 1, x0 + 1, y1, WHITE)
+    c.fill(x0, y0, x1, y0 + w, DARK_YELLOW)
+    c.fill(x0, y0 + w, x0 + w, y1, WHITE)
     return c.pixels
 
 
@@ -67,7 +73,7 @@ def row_bytes(bits_per_pixel, width):
     return ((width * bits_per_pixel + 31) // 32) * 4
 
 
-def icon_image(pixels):
+def palette_image(pixels):
     """BITMAPINFOHEADER, palette, colour bits and mask, rows bottom-up."""
     size = len(pixels)
     colour_stride = row_bytes(4, size)
@@ -90,21 +96,42 @@ def icon_image(pixels):
     return header + palette + bytes(colour) + bytes(mask)
 
 
+def png_chunk(kind, data):
+    return (struct.pack(">I", len(data)) + kind + data +
+            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+
+def png_image(pixels):
+    """An 8-bit RGBA PNG, rows top-down, each with filter type 0."""
+    size = len(pixels)
+    raw = bytearray()
+    for row in pixels:
+        raw.append(0)
+        for index in row:
+            raw += bytes(4) if index is TRANSPARENT else bytes(PALETTE[index] + (255,))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) +
+            png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
+
+
 def icon_file(images):
+    """`images`: (size, colour count, bits per pixel, data); a size of 256 is written as 0."""
     directory = struct.pack("<HHH", 0, 1, len(images))
     offset = len(directory) + 16 * len(images)
     entries = b""
-    for size, data in images:
-        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 16, 0, 1, 4,
+    for size, colours, bits, data in images:
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, 1, bits,
                                len(data), offset)
         offset += len(data)
-    return directory + entries + b"".join(data for _, data in images)
+    return directory + entries + b"".join(image[3] for image in images)
 
 
 def main():
     default = pathlib.Path(__file__).resolve().parent.parent / "resources" / "app.ico"
     output = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else default
-    output.write_bytes(icon_file([(size, icon_image(draw(size))) for size in SIZES]))
+    images = [(size, 16, 4, palette_image(draw(size))) for size in PALETTE_SIZES]
+    images.append((PNG_SIZE, 0, 32, png_image(draw(PNG_SIZE))))
+    output.write_bytes(icon_file(images))
 
 
 if __name__ == "__main__":
