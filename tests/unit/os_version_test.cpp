@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <string>
+
 namespace ndek {
 namespace {
 
@@ -22,6 +25,30 @@ TEST(OsVersion, TextIsTheShortestDecimal) {
   EXPECT_EQ(version_text(version_from_word(word(4, 10))), "4.1");
   EXPECT_EQ(version_text(version_from_word(word(5, 0))), "5");
   EXPECT_EQ(version_text(version_from_word(word(6, 3))), "6.3");
+}
+
+// Every possible major and minor, against the standard library's exact conversions: the text
+// "major.minor" read as the nearest float, and that float's shortest text.
+TEST(OsVersion, EveryWordMatchesTheExactDecimalConversions) {
+  int mismatches = 0;
+  for (unsigned major = 0; major < 256; ++major) {
+    for (unsigned minor = 0; minor < 256; ++minor) {
+      const std::string text = std::to_string(major) + "." + std::to_string(minor);
+      float expected = 0;
+      std::from_chars(text.data(), text.data() + text.size(), expected);
+      char buffer[32];
+      const std::string expected_text(buffer, std::to_chars(buffer, buffer + sizeof buffer, expected).ptr);
+
+      const float version = version_from_word(word(major, minor));
+      const std::string version_string = version_text(version);
+      if (version != expected || version_string != expected_text) {
+        if (++mismatches <= 5) {
+          ADD_FAILURE() << text << ": " << version_string << " instead of " << expected_text;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 TEST(OsVersion, PersistenceOptionFromVersionFiveOn) {
