@@ -1,6 +1,7 @@
 #include "manager/help_window_win.h"
 
 #include "manager/ui_font_win.h"
+#include "ndek_version.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/strings_win.h"
 
@@ -12,6 +13,8 @@ constexpr wchar_t kClassName[] = L"NDekManHelp";
 constexpr wchar_t kCaption[] = L"仮想ドライブマネージャー ヘルプ";
 constexpr SIZE kClientTwips{7200, 6000};
 constexpr int kTextBoxId = 1;
+// Above the help text, so that a user can tell which release is installed.
+constexpr char kVersionLine[] = "NDek " NDEK_VERSION_TEXT "\r\n\r\n";
 
 }  // namespace
 
@@ -48,7 +51,7 @@ bool HelpWindowWin::create() {
 
 bool HelpWindowWin::show(const std::string& text) {
   if (hwnd() == nullptr && !create()) return false;
-  SetWindowTextW(text_box_, to_wide(text).c_str());
+  SetWindowTextW(text_box_, to_wide(kVersionLine + text).c_str());
   ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(hwnd());
   SetFocus(text_box_);
