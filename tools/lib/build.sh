@@ -1,0 +1,14 @@
+# Configures and builds the two presets into the chosen build directories; sourced, not run.
+# Configuring again is cheap and picks up new sources and tests, so it is always done.
+
+ndek_build_native() {
+  cmake -S "$NDEK_ROOT" --preset native -B "$NDEK_BUILD_NATIVE" </dev/null
+  cmake --build "$NDEK_BUILD_NATIVE" -j "$NDEK_JOBS" </dev/null
+}
+
+# The programs, the test tools and the end-to-end scenarios; the scenarios run in the prefix
+# given here.
+ndek_build_mingw() {
+  cmake -S "$NDEK_ROOT" --preset mingw -B "$NDEK_BUILD_MINGW" -DNDEK_WINEPREFIX="$NDEK_WINEPREFIX" </dev/null
+  cmake --build "$NDEK_BUILD_MINGW" -j "$NDEK_JOBS" </dev/null
+}

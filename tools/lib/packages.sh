@@ -1,0 +1,55 @@
+# Installs the build and test tools that are missing; sourced, not run.
+
+NDEK_PACKAGES=(
+  g++-mingw-w64-x86-64 wine wine64 xvfb xauth locales fonts-ipafont cmake ninja-build
+  g++ libgtest-dev libgmock-dev googletest imagemagick xdotool nsis
+)
+
+ndek_missing_packages() {
+  local package
+  for package in "${NDEK_PACKAGES[@]}"; do
+    # "install ok installed" only: a removed package keeps its status entry.
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+      printf '%s\n' "$package"
+    fi
+  done
+}
+
+ndek_as_root() {
+  if [[ $(id -u) -eq 0 ]]; then
+    "$@"
+  else
+    sudo -n "$@"
+  fi
+}
+
+# Recommended packages are kept: Wine's X11 driver needs libraries that are only recommended.
+ndek_install_packages() {
+  local missing
+  mapfile -t missing < <(ndek_missing_packages)
+  if ((${#missing[@]} == 0)); then
+    echo "packages: all present"
+  else
+    echo "packages: installing ${missing[*]}"
+    ndek_as_root env DEBIAN_FRONTEND=noninteractive apt-get update
+    ndek_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" </dev/null
+  fi
+  ndek_ensure_locale
+}
+
+# Without the ja_JP.UTF-8 locale Wine's ANSI code page stays 1252.
+ndek_ensure_locale() {
+  if locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+    echo "locale: ja_JP.UTF-8 present"
+    return
+  fi
+  echo "locale: generating ja_JP.UTF-8"
+  if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    if grep -q '^# *ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+      ndek_as_root sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    else
+      echo 'ja_JP.UTF-8 UTF-8' | ndek_as_root tee -a /etc/locale.gen >/dev/null
+    fi
+  fi
+  ndek_as_root locale-gen
+}
