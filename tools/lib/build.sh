@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Configures and builds the two presets into the chosen build directories; sourced, not run.
 # Configuring again is cheap and picks up new sources and tests, so it is always done.
 

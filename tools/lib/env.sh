@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared settings of the build and test scripts; sourced, not run.
 # Every location can be moved with an environment variable so that several working copies
 # (or several people in one) do not share build directories or a Wine prefix.

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Installs the build and test tools that are missing; sourced, not run.
 
 NDEK_PACKAGES=(

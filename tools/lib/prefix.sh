@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Prepares the Wine prefix once and reuses it; sourced, not run. The prefix is made again
 # only when it is missing or when this set-up changed (its hash is kept in the prefix).
 
