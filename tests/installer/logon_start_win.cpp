@@ -1,0 +1,87 @@
+// Does what Windows does for NDek at log-on: starts the command line stored under the current
+// user's Run key exactly as stored, with no shell in between. With no settings file beside
+// the installed program, NDek must ask whether to start the manager; the question is checked,
+// answered No, and NDek must then end by itself.
+//
+// Prints the command and the question; exits 0 when all held, 1 otherwise.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "mounter/messages.h"
+#include "platform/win32/strings_win.h"
+#include "platform/win32/unique_handle_win.h"
+#include "tests/e2e/harness.h"
+
+namespace {
+
+using namespace ndek;
+using namespace ndek::e2e;
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunValue[] = L"NDek";
+
+std::wstring run_command() {
+  DWORD size = 0;
+  LSTATUS status =
+      RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, nullptr, &size);
+  if (status != ERROR_SUCCESS) {
+    throw HarnessError("no Run value NDek: error " + std::to_string(status));
+  }
+  std::wstring command(size / sizeof(wchar_t), L'\0');
+  status = RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr,
+                        command.data(), &size);
+  if (status != ERROR_SUCCESS) {
+    throw HarnessError("cannot read Run value NDek: error " + std::to_string(status));
+  }
+  command.resize(size / sizeof(wchar_t) - 1);  // without the terminating null
+  return command;
+}
+
+// Line breaks made visible, so that a wrong one shows in the log.
+std::string visible(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+  return out;
+}
+
+int run() {
+  std::wstring command = run_command();
+  std::printf("command: %s\n", to_utf8(command).c_str());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    throw HarnessError("CreateProcessW failed: error " + std::to_string(GetLastError()));
+  }
+  CloseHandle(info.hThread);
+  const UniqueKernelHandle process(info.hProcess);
+
+  const MessageBoxView box = wait_for_message_box(info.dwProcessId);
+  std::printf("question: %s / %s\n", box.title.c_str(), visible(box.text).c_str());
+  std::vector<std::string> problems;
+  if (box.title != mounter_text::kTitle) problems.push_back("wrong title");
+  if (box.text != mounter_text::kNotSetUp) problems.push_back("not the question for missing settings");
+  if (!box.has_button(IDYES) || !box.has_button(IDNO)) problems.push_back("no Yes and No buttons");
+  box.press(IDNO);
+  if (WaitForSingleObject(process.get(), static_cast<DWORD>(kTimeout.count())) != WAIT_OBJECT_0) {
+    TerminateProcess(process.get(), 1);
+    problems.push_back("NDek did not end after No");
+  }
+  for (const std::string& problem : problems) std::fprintf(stderr, "logon_start: %s\n", problem.c_str());
+  return problems.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain() {
+  try {
+    return run();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "logon_start: %s\n", error.what());
+    return 1;
+  }
+}
