@@ -29,6 +29,7 @@ OutFile "${NDEK_OUTPUT}"
 InstallDir "$LOCALAPPDATA\Programs\NDek"
 ; An earlier installation given another folder (/D=) is updated where it is.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "NDek ${NDEK_VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
