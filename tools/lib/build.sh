@@ -13,3 +13,9 @@ ndek_build_mingw() {
   cmake -S "$NDEK_ROOT" --preset mingw -B "$NDEK_BUILD_MINGW" -DNDEK_WINEPREFIX="$NDEK_WINEPREFIX" </dev/null
   cmake --build "$NDEK_BUILD_MINGW" -j "$NDEK_JOBS" </dev/null
 }
+
+# The unit tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+ndek_build_asan() {
+  cmake -S "$NDEK_ROOT" --preset asan -B "$NDEK_BUILD_ASAN" </dev/null
+  cmake --build "$NDEK_BUILD_ASAN" -j "$NDEK_JOBS" </dev/null
+}

@@ -3,7 +3,7 @@
 
 NDEK_PACKAGES=(
   g++-mingw-w64-x86-64 wine wine64 xvfb xauth locales fonts-ipafont cmake ninja-build
-  g++ libgtest-dev libgmock-dev googletest imagemagick xdotool nsis
+  g++ libgtest-dev libgmock-dev googletest imagemagick xdotool nsis zip clang libclang-rt-14-dev
 )
 
 ndek_missing_packages() {
