@@ -62,22 +62,7 @@ BOOL CALLBACK hide_visible_window(HWND window, LPARAM) {
 
 void CoTaskMemTraits::close(Handle h) { CoTaskMemFree(h); }
 
-std::string Win32Platform::ProgramDir() {
-  std::wstring module(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
-    if (length == 0) return {};
-    // A cut-off name fills the buffer exactly.
-    if (length < module.size()) {
-      module.resize(length);
-      break;
-    }
-    if (module.size() >= kMaxPathChars) return {};
-    module.resize(module.size() * 2);
-  }
-  return to_utf8(directory_of(module));
-}
+std::string Win32Platform::ProgramDir() { return to_utf8(directory_of(module_path())); }
 
 ErrorNumber Win32Platform::RunCommand(const std::string& command_line, WindowStyle style) {
   // CreateProcessW may write into the command line, so it gets a copy of its own.

@@ -1,5 +1,7 @@
 #include "platform/win32/program_dir_win.h"
 
+#include <windows.h>
+
 namespace ndek {
 
 std::wstring directory_of(std::wstring_view file_path) {
@@ -9,6 +11,23 @@ std::wstring directory_of(std::wstring_view file_path) {
   // "C:" alone would mean the current directory of drive C, not its root.
   if (!directory.empty() && directory.back() == L':') directory.push_back(L'\\');
   return directory;
+}
+
+std::wstring module_path() {
+  // Long enough for any path the system accepts with the long-path prefix.
+  constexpr std::size_t kMaxPathChars = 32768;
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    // A cut-off name fills the buffer exactly.
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    if (path.size() >= kMaxPathChars) return {};
+    path.resize(path.size() * 2);
+  }
 }
 
 }  // namespace ndek

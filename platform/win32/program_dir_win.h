@@ -8,4 +8,7 @@ namespace ndek {
 // root: "C:\Tools\NDek.exe" -> "C:\Tools", "C:\NDek.exe" -> "C:\".
 std::wstring directory_of(std::wstring_view file_path);
 
+// The running program's full file name, however long; empty when the system cannot say.
+std::wstring module_path();
+
 }  // namespace ndek

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/command_line.h"
+#include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
 
 namespace ndek::e2e {
@@ -30,18 +31,6 @@ std::optional<std::string> environment(const wchar_t* name) {
   value.resize(GetEnvironmentVariableW(name, value.data(), size));
   if (value.empty()) return std::nullopt;
   return to_utf8(value);
-}
-
-std::wstring module_path() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
 }
 
 std::wstring lower(std::wstring text) {
@@ -88,7 +77,7 @@ std::string program_dir() {
 }
 
 std::string tools_dir() {
-  const std::wstring path = module_path();
+  const std::wstring path = ndek::module_path();
   return to_utf8(path.substr(0, path.find_last_of(L'\\')));
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "tests/e2e/record_line.h"
@@ -15,21 +16,9 @@ namespace {
 using ndek::to_utf8;
 using ndek::to_wide;
 
-std::wstring own_path() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 ndek::e2e::RecordLine describe_start() {
   ndek::e2e::RecordLine record;
-  const std::wstring path = own_path();
+  const std::wstring path = ndek::module_path();
   record.program = to_utf8(path.substr(path.find_last_of(L'\\') + 1));
   const wchar_t* command_line = GetCommandLineW();
   record.command_line = to_utf8(command_line);
@@ -69,7 +58,7 @@ bool append_line(const std::wstring& log_path, const std::string& line) {
 
 int wmain() {
   const ndek::e2e::RecordLine record = describe_start();
-  const std::wstring path = own_path();
+  const std::wstring path = ndek::module_path();
   const std::wstring log_path = path.substr(0, path.find_last_of(L'\\') + 1) + L"record.log";
   return append_line(log_path, ndek::e2e::format_record_line(record) + "\n") ? 0 : 1;
 }
