@@ -9,9 +9,10 @@
 //     NDekMan.exe from its start until its main window is visible and takes input; against a
 //     bare window of the same kind.
 //
-// Every run is bounded; a run that overstays, a window that never shows or a command that
-// never starts ends the tool with a message and a non-zero exit code. Scratch directories go
-// under NDEK_E2E_WORK_DIR; the programs come from NDEK_E2E_PROGRAM_DIR (see the harness).
+// Every run is bounded. A run fails when it overstays, when a window never shows or when a
+// command did not run; it is then made once more, and a second failure ends the tool with a
+// message and a non-zero exit code. Scratch directories go under NDEK_E2E_WORK_DIR; the
+// programs come from NDEK_E2E_PROGRAM_DIR (see the harness).
 #include <windows.h>
 
 #include <algorithm>
@@ -200,8 +201,9 @@ void run_interleaved(std::vector<Side*> sides, int repetitions) {
   // Wine's libraries.
   for (Side* side : sides) run_repeating_a_failure(*side);
   for (int i = 0; i < repetitions; ++i) {
-    for (Side* side : sides)
+    for (Side* side : sides) {
       side->samples.push_back(run_repeating_a_failure(*side) - side->subtract_ms);
+    }
   }
 }
 
@@ -253,16 +255,13 @@ void mounter(int repetitions, int records) {
   const std::string cmd = system_program(L"cmd.exe");
 
   const std::string count = std::to_string(records);
-  Side a{"`NDek.exe`, " + count + " records: start to exit, less its 500 ms start delay",
-         [&] { return time_to_exit(ndek, ndek_exe, "", records); },
-         kStartDelayMs,
-         records,
-         {}};
-  Side b{"batch file, " + count + " lines `start \"\" /b subst.exe ...`, run by `cmd /c`",
-         [&] { return time_to_exit(batch, cmd, "/c bench.bat", records); },
-         0,
-         records,
-         {}};
+  Side a{.label = "`NDek.exe`, " + count + " records: start to exit, less its 500 ms start delay",
+         .run = [&] { return time_to_exit(ndek, ndek_exe, "", records); },
+         .subtract_ms = kStartDelayMs,
+         .units = records};
+  Side b{.label = "batch file, " + count + " lines `start \"\" /b subst.exe ...`, run by `cmd /c`",
+         .run = [&] { return time_to_exit(batch, cmd, "/c bench.bat", records); },
+         .units = records};
   run_interleaved({&a, &b}, repetitions);
   print_rows("Mounter, " + count + " commands", a, b, "NDek / batch");
 }
@@ -275,16 +274,11 @@ void manager(int repetitions) {
   const std::string bare_exe = ndek::e2e::tools_dir() + "\\bare_window.exe";
   if (!ndek::e2e::file_exists(bare_exe)) throw HarnessError(bare_exe + " was not built");
 
-  Side a{"`NDekMan.exe`: start to main window visible and enabled after `WaitForInputIdle`",
-         [&] { return time_to_ready_window(ndekman_exe); },
-         0,
-         0,
-         {}};
-  Side b{"bare window of the same styles, caption and size, measured the same way",
-         [&] { return time_to_ready_window(bare_exe); },
-         0,
-         0,
-         {}};
+  Side a{
+      .label = "`NDekMan.exe`: start to main window visible and enabled after `WaitForInputIdle`",
+      .run = [&] { return time_to_ready_window(ndekman_exe); }};
+  Side b{.label = "bare window of the same styles, caption and size, measured the same way",
+         .run = [&] { return time_to_ready_window(bare_exe); }};
   run_interleaved({&a, &b}, repetitions);
   print_rows("Manager start-up", a, b, "NDekMan / bare window");
 }
@@ -292,8 +286,9 @@ void manager(int repetitions) {
 int number(const wchar_t* text) {
   wchar_t* end = nullptr;
   const long value = std::wcstol(text, &end, 10);
-  if (*end != L'\0' || value < 1 || value > 1000)
+  if (*end != L'\0' || value < 1 || value > 1000) {
     throw HarnessError("not a count: " + ndek::to_utf8(text));
+  }
   return static_cast<int>(value);
 }
 
