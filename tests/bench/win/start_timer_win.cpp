@@ -182,7 +182,7 @@ struct Side {
   std::function<double()> run;
   double subtract_ms = 0;  // a fixed wait of the program that is not its own work
   int units = 0;           // commands per run, for a time per command; 0: none
-  std::vector<double> samples;
+  std::vector<double> samples{};
 };
 
 // Under a burst of process starts Wine rarely fails one of them: a failed run is made once
