@@ -12,6 +12,7 @@
 #include "manager/manager_window.h"
 #include "platform/win32/ansi_code_page_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/unique_handle_win.h"
 
 namespace {
 
@@ -27,12 +28,6 @@ class OleSession {
 
  private:
   bool initialised_;
-};
-
-struct AcceleratorTraits {
-  using Handle = HACCEL;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { DestroyAcceleratorTable(h); }
 };
 
 // Tab moves between the controls of whichever of our windows has the message. Enter and Esc
@@ -80,7 +75,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     main_window.show(show_command);
 
     ACCEL help_key{FVIRTKEY, VK_F1, ndek::MainWindowWin::kHelpKeyCommand};
-    const ndek::UniqueHandle<AcceleratorTraits> accelerators(CreateAcceleratorTableW(&help_key, 1));
+    const ndek::UniqueAccelerators accelerators(CreateAcceleratorTableW(&help_key, 1));
 
     MSG message{};
     while (!platform.ended() && GetMessageW(&message, nullptr, 0, 0) > 0) {

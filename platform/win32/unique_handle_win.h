@@ -70,6 +70,11 @@ struct WindowTraits {
   static Handle invalid() { return nullptr; }
   static void close(Handle h) { DestroyWindow(h); }
 };
+struct AcceleratorTraits {
+  using Handle = HACCEL;
+  static Handle invalid() { return nullptr; }
+  static void close(Handle h) { DestroyAcceleratorTable(h); }
+};
 struct CoTaskMemTraits {  // PIDLs from the shell
   using Handle = void*;
   static Handle invalid() { return nullptr; }
@@ -83,6 +88,7 @@ using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueBrush = UniqueHandle<BrushTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueAccelerators = UniqueHandle<AcceleratorTraits>;
 using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
 
 }  // namespace ndek
