@@ -86,9 +86,16 @@ bool file_exists(const std::string& path) {
 }
 
 std::optional<std::string> read_file_bytes(const std::string& path) {
-  UniqueFileHandle file(CreateFileW(to_wide(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::wstring wide_path = to_wide(path);
+  UniqueFileHandle file;
+  // A recorder holds record.log alone while it appends its line; wait for it to let go.
+  for (int attempt = 0; attempt < 400; ++attempt) {
+    file.reset(CreateFileW(wide_path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || GetLastError() != ERROR_SHARING_VIOLATION) break;
+    Sleep(5);
+  }
   if (!file) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;
     throw HarnessError(last_error_text("opening " + path));
