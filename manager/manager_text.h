@@ -13,6 +13,5 @@ inline constexpr const char* kCommandNotStarted = "次のコマンドを起動�
 inline constexpr const char* kHelpNotOpened = "ヘルプファイルを開けませんでした。\r";
 inline constexpr const char* kBrowsePrompt = "フォルダを選択してください";
 inline constexpr const char* kHelpFileName = "NDek.hlp";
-inline constexpr const char* kApplicationHelpFileName = "NDek.HLP";
 
 }  // namespace ndek::manager_text

@@ -60,11 +60,6 @@ struct BrushTraits {
   static Handle invalid() { return nullptr; }
   static void close(Handle h) { DeleteObject(h); }
 };
-struct IconTraits {
-  using Handle = HICON;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { DestroyIcon(h); }
-};
 struct WindowTraits {
   using Handle = HWND;
   static Handle invalid() { return nullptr; }
@@ -86,7 +81,6 @@ using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueBrush = UniqueHandle<BrushTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueAccelerators = UniqueHandle<AcceleratorTraits>;
 using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
