@@ -18,6 +18,10 @@ class Win32Platform : public PlatformServices {
   // Opens a help file; a program that offers help sets one (the mounter does not).
   using HelpViewer = std::function<ErrorNumber(const std::string& help_file, int command)>;
   void set_help_viewer(HelpViewer viewer) { help_viewer_ = std::move(viewer); }
+  // Lets the user choose a folder; a program that browses sets one (the mounter does not, and
+  // so does not load the shell's DLLs).
+  using FolderBrowser = std::optional<std::string> (*)(WindowRef owner, const std::string& prompt);
+  void set_folder_browser(FolderBrowser browser) { folder_browser_ = browser; }
 
   // True once EndProgram was called: the message loop stops.
   bool ended() const { return ended_; }
@@ -37,6 +41,7 @@ class Win32Platform : public PlatformServices {
 
  private:
   HelpViewer help_viewer_;
+  FolderBrowser folder_browser_ = nullptr;
   bool ended_ = false;
 };
 
