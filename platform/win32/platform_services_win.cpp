@@ -48,6 +48,8 @@ ErrorNumber Win32Platform::RunCommand(const std::string& command_line, WindowSty
   return kOk;
 }
 
+std::uint32_t Win32Platform::LogicalDrives() { return GetLogicalDrives(); }
+
 DriveKind Win32Platform::DriveType(const std::string& root_path) {
   const UINT type = GetDriveTypeW(to_wide(root_path).c_str());
   return type <= static_cast<UINT>(DriveKind::kRamDisk) ? static_cast<DriveKind>(type)

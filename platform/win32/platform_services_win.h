@@ -28,6 +28,7 @@ class Win32Platform : public PlatformServices {
 
   std::string ProgramDir() override;
   ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) override;
+  std::uint32_t LogicalDrives() override;
   DriveKind DriveType(const std::string& root_path) override;
   std::uint32_t OsVersionWord() override;
   std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) override;
