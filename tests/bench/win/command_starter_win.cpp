@@ -9,33 +9,26 @@
 // clang-format on
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "platform/win32/program_dir_win.h"
-#include "platform/win32/unique_handle_win.h"
-
-namespace {
-
-std::string read_whole_file(const std::wstring& path) {
-  const ndek::UniqueFileHandle file(
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    bytes.append(buffer, got);
-  }
-  return bytes;
-}
-
-}  // namespace
+#include "platform/win32/file_system_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
-    const std::string lines =
-        read_whole_file(ndek::directory_of(ndek::module_path()) + L"\\commands.txt");
     ndek::Win32Platform platform;
+    ndek::Win32FileSystem files;
+    std::unique_ptr<ndek::InputFile> file;
+    if (files.open_read(ndek::program_file(platform.ProgramDir(), "commands.txt"), file)) {
+      return 1;
+    }
+    std::string lines;
+    char buffer[4096];
+    std::size_t got = 0;
+    while (file->read(buffer, sizeof buffer, got) == ndek::kOk && got > 0)
+      lines.append(buffer, got);
+
     int failures = 0;
     for (std::size_t start = 0; start < lines.size();) {
       const std::size_t end = std::min(lines.find('\n', start), lines.size());
