@@ -1,6 +1,7 @@
 #pragma once
 // NDek.ini: one record per line, "X:","folder" CR LF, in the ANSI code page; UTF-8 with a
-// byte-order mark when some text cannot be written in that code page.
+// byte-order mark when some text cannot be written in that code page. Hand-edited files may
+// also be UTF-8 without the mark.
 #include <cstddef>
 #include <string>
 #include <vector>

@@ -63,6 +63,19 @@ TEST_F(SettingsFile, AcceptsCrOnlyLfOnlyAndNoFinalLineEnd) {
             records({{"C:", "c:\\a"}, {"D:", "d:\\b"}}));
 }
 
+TEST_F(SettingsFile, BlankLinesAndCtrlZAtTheEndEndTheFile) {
+  for (const char* ending :
+       {"\r\n", "\r\n\r\n  \r\n\t\n", "\r\n\x1A", "\r\n\r\n\x1A\r\n", "\x1A"}) {
+    const auto result = read(std::string("\"C:\",\"c:\\a\"") + ending);
+    EXPECT_EQ(result.failure, kOk) << ::testing::PrintToString(ending);
+    EXPECT_EQ(result.records, records({{"C:", "c:\\a"}}));
+  }
+  // Elsewhere a blank line is still an empty field, and so is an empty field at a line's end.
+  EXPECT_EQ(read("\"C:\",\"c:\\a\"\r\n\r\n\r\n\"D:\",\"d:\\b\"\r\n\r\n").records,
+            records({{"C:", "c:\\a"}, {"", ""}, {"D:", "d:\\b"}}));
+  EXPECT_EQ(read("\"C:\",\r\n").records, records({{"C:", ""}}));
+}
+
 TEST_F(SettingsFile, FieldsPairAcrossLineBreaks) {
   const auto result = read("\"C:\"\r\n\"c:\\a\",\"D:\"\r\n\"d:\\b\"\r\n");
   EXPECT_EQ(result.failure, kOk);
@@ -74,7 +87,7 @@ TEST_F(SettingsFile, QuotedFieldKeepsCommasAndDropsTextAfterItsQuote) {
 }
 
 TEST_F(SettingsFile, DriveFieldWithoutFolderFailsAfterEarlierRecords) {
-  for (const char* ending : {"\"E:\"\r\n", "\"E:\"", "\"E:\","}) {
+  for (const char* ending : {"\"E:\"\r\n", "\"E:\"", "\"E:\",", "\"E:\"\r\n\r\n\x1A"}) {
     const auto result = read(std::string("\"C:\",\"c:\\a\"\r\n") + ending);
     EXPECT_NE(result.failure, kOk) << ending;
     EXPECT_NE(result.failure, kErrFileNotFound);
@@ -109,6 +122,33 @@ TEST_F(SettingsFile, ShiftJisIsDecodedBeforeFieldsAreUsed) {
   const auto result = read("\"T:\",\"d:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n");
   EXPECT_EQ(result.failure, kOk);
   EXPECT_EQ(result.records, records({{"T:", "d:\\表\\データ"}}));
+}
+
+// Without a mark the whole file is UTF-8 when all of it is valid UTF-8 and some of it is
+// not ASCII, and Shift-JIS otherwise.
+TEST_F(SettingsFile, EncodingWithoutAMarkIsTakenFromTheWholeFile) {
+  const auto sjis = [this](const std::string& text) {
+    std::string bytes;
+    EXPECT_TRUE(cp932.encode(text, bytes)) << text;
+    return bytes;
+  };
+  const struct {
+    std::string bytes;
+    std::vector<DriveSetting> expected;
+  } cases[] = {
+      {"\"P:\",\"d:\\写真\\家族 2024年\"\r\n\"S:\",\"\\\\サーバー\\共有\"\r\n",
+       records({{"P:", "d:\\写真\\家族 2024年"}, {"S:", "\\\\サーバー\\共有"}})},
+      {"\"P:\",\"" + sjis("d:\\写真\\家族 2024年") + "\"\r\n",
+       records({{"P:", "d:\\写真\\家族 2024年"}})},
+      // "ﾄｳ" in Shift-JIS is also valid UTF-8 ("ĳ"); the next record is not.
+      {"\"T:\",\"" + sjis("d:\\ﾄｳ") + "\"\r\n\"U:\",\"" + sjis("d:\\データ") + "\"\r\n",
+       records({{"T:", "d:\\ﾄｳ"}, {"U:", "d:\\データ"}})},
+  };
+  for (const auto& c : cases) {
+    const auto result = read(c.bytes);
+    EXPECT_EQ(result.failure, kOk) << c.bytes;
+    EXPECT_EQ(result.records, c.expected) << c.bytes;
+  }
 }
 
 TEST_F(SettingsFile, ByteOrderMarkMeansUtf8) {
@@ -185,6 +225,11 @@ TEST_F(SettingsFile, WritesShiftJisWhenTheCodePageHoldsEveryCharacter) {
 TEST_F(SettingsFile, WritesUtf8WithMarkWhenACharacterWouldBeLost) {
   ASSERT_EQ(write_settings(io, kPath, records({{"T:", "d:\\表"}, {"K:", "d:\\한국어"}})), kOk);
   EXPECT_EQ(fs.files[kPath], "\xEF\xBB\xBF\"T:\",\"d:\\表\"\r\n\"K:\",\"d:\\한국어\"\r\n");
+}
+
+TEST_F(SettingsFile, WritesUtf8WithMarkWhenShiftJisWouldPassForUtf8) {
+  ASSERT_EQ(write_settings(io, kPath, records({{"T:", "d:\\ﾄｳ"}})), kOk);
+  EXPECT_EQ(fs.files[kPath], "\xEF\xBB\xBF\"T:\",\"d:\\ﾄｳ\"\r\n");
 }
 
 TEST_F(SettingsFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
