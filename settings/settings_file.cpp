@@ -282,6 +282,59 @@ bool encode_exactly(AnsiCodePage& code_page, const std::string& text, std::strin
   return code_page.encode(text, ansi) && code_page.decode(ansi, back) && back == text;
 }
 
+// Scanners, indexers and sync tools open files for a moment without letting them be
+// replaced; about a second in all outlasts them.
+using namespace std::chrono_literals;
+constexpr std::chrono::milliseconds kReleasePauses[] = {20ms, 40ms, 80ms, 160ms, 300ms, 400ms};
+
+bool held_by_another(ErrorNumber err) {
+  return err == kErrPermissionDenied || err == kErrPathFileAccess;
+}
+
+ErrorNumber replace_once_released(FileSystem& files, const std::string& from,
+                                  const std::string& to) {
+  ErrorNumber err = files.replace(from, to);
+  for (const std::chrono::milliseconds pause : kReleasePauses) {
+    if (!held_by_another(err)) return err;
+    files.pause_before_retry(pause);
+    err = files.replace(from, to);
+  }
+  // The read-only attribute was checked before, so a refusal that lasts is a file held open.
+  return held_by_another(err) ? kErrPermissionDenied : err;
+}
+
+// Fills a new file beside `path` with `fill` and puts it in the place of `path` in one step:
+// on failure `path` stays as it was and the new file is removed.
+ErrorNumber replace_whole_file(FileSystem& files, const std::string& path,
+                               const std::function<ErrorNumber(OutputFile&)>& fill) {
+  files.remove_leftover_temps(path);
+  std::unique_ptr<OutputFile> file;
+  std::string temp_path;
+  if (ErrorNumber err = files.create_temp_beside(path, file, temp_path)) return err;
+
+  ErrorNumber err = fill(*file);
+  if (err == kOk) err = file->flush();
+  if (err == kOk) err = file->close();
+  file.reset();
+  if (err == kOk) err = replace_once_released(files, temp_path, path);
+  if (err != kOk) files.remove(temp_path);
+  return err;
+}
+
+ErrorNumber copy_whole_file(FileSystem& files, const std::string& from, const std::string& to) {
+  std::unique_ptr<InputFile> in;
+  if (ErrorNumber err = files.open_read(from, in)) return err;
+  return replace_whole_file(files, to, [&in](OutputFile& out) {
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+      std::size_t got = 0;
+      if (ErrorNumber err = in->read(buffer.data(), buffer.size(), got)) return err;
+      if (got == 0) return kOk;
+      if (ErrorNumber err = out.write(buffer.data(), got)) return err;
+    }
+  });
+}
+
 }  // namespace
 
 SettingsReadResult read_settings(const SettingsIo& io, const std::string& path, std::size_t max) {
@@ -347,24 +400,20 @@ std::string encode_settings(AnsiCodePage& code_page, const std::vector<DriveSett
 }
 
 ErrorNumber write_settings(const SettingsIo& io, const std::string& path,
-                           const std::vector<DriveSetting>& records) {
+                           const std::vector<DriveSetting>& records,
+                           const std::string& backup_path) {
   // Replacing by rename would go around the read-only attribute, so honour it here.
   bool read_only = false;
   if (ErrorNumber err = io.files.is_read_only(path, read_only)) return err;
   if (read_only) return kErrPathFileAccess;
 
+  if (!backup_path.empty()) {
+    const ErrorNumber err = copy_whole_file(io.files, path, backup_path);
+    if (err != kOk && err != kErrFileNotFound) return err;  // no file, nothing to keep
+  }
   const std::string bytes = encode_settings(io.code_page, records);
-  std::unique_ptr<OutputFile> file;
-  std::string temp_path;
-  if (ErrorNumber err = io.files.create_temp_beside(path, file, temp_path)) return err;
-
-  ErrorNumber err = file->write(bytes.data(), bytes.size());
-  if (err == kOk) err = file->flush();
-  if (err == kOk) err = file->close();
-  file.reset();
-  if (err == kOk) err = io.files.replace(temp_path, path);
-  if (err != kOk) io.files.remove(temp_path);
-  return err;
+  return replace_whole_file(
+      io.files, path, [&bytes](OutputFile& out) { return out.write(bytes.data(), bytes.size()); });
 }
 
 }  // namespace ndek

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 
 #include "tests/fakes/fake_file_system.h"
@@ -240,6 +241,74 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(write_settings(io, kPath, records({{"C:", "c:\\new"}})), kErrDiskFull) << step;
     EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{kPath, old_content}})) << step;
   }
+}
+
+// Another program holding the file open makes the replace fail for a while.
+TEST_F(SettingsFile, ReplaceIsRetriedForAboutASecondWhileTheFileIsHeld) {
+  constexpr int kForEver = 1000;
+  const struct {
+    ErrorNumber number;
+    int times;
+    ErrorNumber result;
+  } cases[] = {
+      {kErrPathFileAccess, 2, kOk},
+      {kErrPermissionDenied, kForEver, kErrPermissionDenied},
+      {kErrPathFileAccess, kForEver, kErrPermissionDenied},  // held, not read-only
+      {kErrDiskFull, kForEver, kErrDiskFull},                // not worth waiting for
+  };
+  for (const auto& c : cases) {
+    fs = {};
+    fs.files[kPath] = "old";
+    fs.failures = {{"replace", c.number}};
+    fs.failures_left = {{"replace", c.times}};
+    const ErrorNumber result = write_settings(io, kPath, records({{"C:", "c:\\a"}}));
+    const std::string label = std::to_string(c.number) + " x" + std::to_string(c.times);
+    EXPECT_EQ(result, c.result) << label;
+    EXPECT_EQ(fs.files[kPath], result == kOk ? "\"C:\",\"c:\\a\"\r\n" : "old") << label;
+    EXPECT_EQ(fs.files.size(), 1u) << label;
+    const auto waited =
+        std::accumulate(fs.pauses.begin(), fs.pauses.end(), std::chrono::milliseconds{0});
+    if (c.number == kErrDiskFull) {
+      EXPECT_TRUE(fs.pauses.empty());
+    } else if (c.times == kForEver) {
+      EXPECT_GE(waited.count(), 800) << label;
+      EXPECT_LE(waited.count(), 1500) << label;
+    } else {
+      EXPECT_EQ(fs.pauses.size(), 2u) << label;
+    }
+  }
+}
+
+TEST_F(SettingsFile, ASaveRemovesWhatACutShortSaveLeftBehind) {
+  fs.files = {{kPath, "old"}, {"C:\\Tools\\~other.tmp", ""}};
+  fs.failures = {{"write", kErrDiskFull}, {"remove", kErrPermissionDenied}};
+  ASSERT_NE(write_settings(io, kPath, records({{"C:", "c:\\a"}})), kOk);
+  ASSERT_EQ(fs.files.size(), 3u);  // its temporary file stayed
+
+  fs.failures.clear();
+  ASSERT_EQ(write_settings(io, kPath, records({{"C:", "c:\\a"}})), kOk);
+  EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{kPath, "\"C:\",\"c:\\a\"\r\n"},
+                                                          {"C:\\Tools\\~other.tmp", ""}}));
+}
+
+TEST_F(SettingsFile, BackupKeepsThePreviousFileAndReplacesAnOlderOne) {
+  constexpr const char* kBackup = "C:\\Tools\\NDek.ini.bak";
+  fs.files = {{kPath, "\"Q:\",\"q:\\old\"\r\n\"R:\""}, {kBackup, "older"}};
+  ASSERT_EQ(write_settings(io, kPath, records({{"C:", "c:\\a"}}), kBackup), kOk);
+  EXPECT_EQ(fs.files,
+            (std::map<std::string, std::string>{{kPath, "\"C:\",\"c:\\a\"\r\n"},
+                                                {kBackup, "\"Q:\",\"q:\\old\"\r\n\"R:\""}}));
+
+  // No file, nothing to keep.
+  fs.files = {};
+  ASSERT_EQ(write_settings(io, kPath, {}, kBackup), kOk);
+  EXPECT_EQ(fs.files.count(kBackup), 0u);
+
+  // A copy that fails stops the save before the file is touched.
+  fs.files = {{kPath, "old"}};
+  fs.failures = {{"read", kErrDeviceIo}};
+  EXPECT_EQ(write_settings(io, kPath, {}, kBackup), kErrDeviceIo);
+  EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{kPath, "old"}}));
 }
 
 TEST_F(SettingsFile, ReadOnlyFileIsRefusedWithItsNumber) {
