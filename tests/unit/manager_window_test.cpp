@@ -78,7 +78,7 @@ TEST_F(Manager, FinishReportsACommandThatCannotStartAndStillSaves) {
 }
 
 TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
-  fs.files[kIni] = "old";
+  fs.files[kIni] = "";
   fs.failures["replace"] = kErrPermissionDenied;
   manager.load();
   set_folder(3, "c:\\a");
@@ -88,7 +88,22 @@ TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
                           "message[48|エラー] 設定データの記録ができませんでした。\rエラー№= 70\r"
                           "App.Path=C:\\Tools",
                           "end"));
-  EXPECT_EQ(fs.files[kIni], "old");
+  EXPECT_EQ(fs.files[kIni], "");
+}
+
+TEST_F(Manager, FinishKeepsASettingsFileThatCouldNotBeReadWhole) {
+  const std::string damaged = "\"D:\",\"d:\\x\"\r\n\"E:\",\"\x81\"\r\n\"F:\",\"f:\\unread\"\r\n";
+  for (const bool damage : {false, true}) {
+    fs = {};
+    fs.files[kIni] = damage ? damaged : "\"D:\",\"d:\\x\"\r\n";
+    platform = {};
+    manager.load();
+    EXPECT_EQ(platform.calls_of("message").size(), damage ? 1u : 0u);
+    manager.finish();
+    EXPECT_EQ(fs.files[kIni], "\"D:\",\"d:\\x\"\r\n");
+    EXPECT_EQ(fs.files.count("C:\\Tools\\NDek.ini.bak"), damage ? 1u : 0u);
+    if (damage) EXPECT_EQ(fs.files["C:\\Tools\\NDek.ini.bak"], damaged);
+  }
 }
 
 TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
