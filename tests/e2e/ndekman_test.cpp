@@ -135,6 +135,20 @@ class NDekMan : public ::testing::Test {
     return wait_for_window(manager->id(), kDialogClass);
   }
 
+  // Presses finish, expects the save-failure message with `number` as shown, answers it and
+  // waits until the manager has ended without another message.
+  void finish_with_save_failure(const std::string& number) {
+    click_later(main, kFinish);
+    const MessageBoxView box = wait_for_message_box(manager->id());
+    EXPECT_EQ(box.title, "エラー");
+    EXPECT_EQ(box.text, "設定データの記録ができませんでした。\rエラー№=" + number +
+                            "\rApp.Path=" + scenario.dir());
+    box.press(IDOK);
+    const auto second = wait_for_exit_or_message_box(*manager);
+    EXPECT_FALSE(second) << "a second message: " << second->text;
+    manager->wait_for_exit();
+  }
+
   // Ends the manager with its close box and waits until it has gone.
   void close_main() {
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -285,15 +299,7 @@ TEST_F(NDekMan, ReadOnlySettingsFileIsReportedWithItsNumberAndEndsTheManager) {
   scenario.write_file("NDek.ini", settings);
   const ReadOnlyFile read_only(scenario.path("NDek.ini"));
   start();
-  click_later(main, kFinish);
-  const MessageBoxView box = wait_for_message_box(manager->id());
-  EXPECT_EQ(box.title, "エラー");
-  EXPECT_EQ(box.text,
-            "設定データの記録ができませんでした。\rエラー№= 75\rApp.Path=" + scenario.dir());
-  box.press(IDOK);
-  const auto second = wait_for_exit_or_message_box(*manager);
-  EXPECT_FALSE(second) << "a second message: " << second->text;
-  manager->wait_for_exit();
+  finish_with_save_failure(" 75");
   EXPECT_EQ(scenario.read_file("NDek.ini"), settings);
 }
 
@@ -343,13 +349,7 @@ TEST_F(NDekMan, SettingsHeldOpenByAnotherProgramAreReportedAs70) {
   scenario.write_file("NDek.ini", settings);
   const UniqueFileHandle reader = hold_open(scenario.path("NDek.ini"));
   start();
-  click_later(main, kFinish);
-  const MessageBoxView box = wait_for_message_box(manager->id());
-  EXPECT_EQ(box.title, "エラー");
-  EXPECT_EQ(box.text,
-            "設定データの記録ができませんでした。\rエラー№= 70\rApp.Path=" + scenario.dir());
-  box.press(IDOK);
-  manager->wait_for_exit();
+  finish_with_save_failure(" 70");
   EXPECT_EQ(scenario.read_file("NDek.ini"), settings);
   EXPECT_FALSE(save_under_way(scenario));
 }
