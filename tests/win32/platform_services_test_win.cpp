@@ -7,8 +7,8 @@
 #include "platform/win32/platform_services_win.h"
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
-#include "platform/win32/tests/test_support_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "tests/win32/test_support_win.h"
 
 namespace ndek {
 namespace {
