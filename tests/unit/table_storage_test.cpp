@@ -64,11 +64,6 @@ TEST_F(TableStorage, LoadFailuresAreSilentAndKeepWhatWasRead) {
   EXPECT_TRUE(platform.calls.empty());
 }
 
-TEST_F(TableStorage, LoadShowsJapaneseFoldersFromShiftJis) {
-  load("\"T:\",\"D:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n");
-  EXPECT_EQ(folders(), (Folders{{20, "d:\\表\\データ"}}));
-}
-
 TEST_F(TableStorage, SaveWritesRowsWithAFolderInLetterOrder) {
   fill_drive_table(table, platform);
   table.set_cell(6, 2);
