@@ -117,6 +117,12 @@ void MainWindowWin::show_assign_dialog() {
 
 void MainWindowWin::refresh_table() { grid_->refresh(); }
 
+void MainWindowWin::set_busy(bool busy) {
+  busy_ = busy;
+  EnableWindow(hwnd(), busy ? FALSE : TRUE);
+  if (busy) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
 void MainWindowWin::on_command(int id, int code) {
   if (id == kHelpKeyCommand) {
     logic_->help();
@@ -152,6 +158,11 @@ LRESULT MainWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam
     case WM_CLOSE:
       logic_->cancel();
       return 0;
+    case WM_SETCURSOR:
+      // Also over the disabled window and its controls, which ask their parent first.
+      if (!busy_) return DefWindowProcW(hwnd(), message, wparam, lparam);
+      SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+      return TRUE;
     case WM_ACTIVATE:
       // The window is not a dialog, so keep the focused control across deactivation ourselves.
       if (LOWORD(wparam) == WA_INACTIVE) {

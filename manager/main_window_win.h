@@ -35,6 +35,7 @@ class MainWindowWin : public WindowBase<MainWindowWin>, public ManagerView {
   void bring_to_front() override;
   void show_assign_dialog() override;
   void refresh_table() override;
+  void set_busy(bool busy) override;
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -52,6 +53,7 @@ class MainWindowWin : public WindowBase<MainWindowWin>, public ManagerView {
   UniqueWindow dialog_owner_;
   std::unique_ptr<AssignDialogWin> dialog_;
   HWND last_focus_ = nullptr;
+  bool busy_ = false;
 };
 
 }  // namespace ndek

@@ -137,6 +137,8 @@ void StartupWindow::set_progress(const std::string& text) {
   UpdateWindow(label2);
 }
 
+void StartupWindow::hide() { ShowWindow(hwnd(), SW_HIDE); }
+
 void StartupWindow::on_timer() {
   try {
     mount_run(platform_, io_, ver_data_, *this);

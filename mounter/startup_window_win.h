@@ -31,6 +31,7 @@ class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
 
   void disable_timer() override;
   void set_progress(const std::string& text) override;
+  void hide() override;
 
  private:
   friend class WindowBase<StartupWindow>;

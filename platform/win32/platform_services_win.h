@@ -23,7 +23,13 @@ class Win32Platform : public PlatformServices {
   bool ended() const { return ended_; }
 
   std::string ProgramDir() override;
-  ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) override;
+  std::string SystemDir() override;
+  ErrorNumber RunCommand(const std::string& program, const std::string& command_line,
+                         WindowStyle style, std::unique_ptr<StartedCommand>& started) override;
+  std::int64_t NowMs() override;
+  void WaitForCommands(const std::vector<StartedCommand*>& commands,
+                       std::int64_t timeout_ms) override;
+  DriveMapping CurrentMapping(const std::string& drive) override;
   DriveKind DriveType(const std::string& root_path) override;
   std::uint32_t OsVersionWord() override;
   std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) override;
@@ -38,6 +44,9 @@ class Win32Platform : public PlatformServices {
  private:
   HelpViewer help_viewer_;
   bool ended_ = false;
+  // The quit message has been taken out of the queue and put back: waiting for messages
+  // would only find it again.
+  bool quit_pending_ = false;
 };
 
 }  // namespace ndek

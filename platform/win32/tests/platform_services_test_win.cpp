@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "gtest/gtest.h"
@@ -51,24 +52,26 @@ TEST(Win32PlatformTest, LettersWithoutADriveHaveNoRoot) {
   }
 }
 
-TEST(Win32PlatformTest, AProgramThatCannotBeFoundIs53) {
-  Win32Platform platform;
-  EXPECT_EQ(platform.RunCommand("ndek-no-such-program-4f1c.exe /x", WindowStyle::kHidden),
-            kErrFileNotFound);
+ErrorNumber run(Win32Platform& platform, const std::string& program, const std::string& line,
+                WindowStyle style = WindowStyle::kHidden) {
+  std::unique_ptr<StartedCommand> started;
+  return platform.RunCommand(program, line, style, started);
 }
 
-TEST(Win32PlatformTest, AFileThatIsNoProgramFailsWithAnotherNumber) {
+TEST(Win32PlatformTest, AProgramThatCannotBeFoundIs53AndAFileThatIsNoProgramAnotherNumber) {
   testing::ScratchFolder folder(L"ndek-run");
-  ASSERT_TRUE(testing::write_whole_file(folder.file(L"subst.exe"), "not a program\r\n"));
   Win32Platform platform;
-  const ErrorNumber err =
-      platform.RunCommand(quote_argument(folder.utf8_file(L"subst.exe")), WindowStyle::kHidden);
+  EXPECT_EQ(run(platform, folder.utf8_file(L"ndek-no-such-program.exe"), "subst X: d:\\a"),
+            kErrFileNotFound);
+  ASSERT_TRUE(testing::write_whole_file(folder.file(L"subst.exe"), "not a program\r\n"));
+  const ErrorNumber err = run(platform, folder.utf8_file(L"subst.exe"), "subst X: d:\\a");
   EXPECT_NE(err, kOk);
   EXPECT_NE(err, kErrFileNotFound);
 }
 
-// Starts this test program in its recording role and reads what it saw.
-TEST(Win32PlatformTest, StartsTheCommandLineAsGivenWithTheWindowStyle) {
+// Starts this test program in its recording role, under a command line that names another
+// program first, and reads what it saw.
+TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineAsGivenAndTheWindowStyle) {
   testing::ScratchFolder folder(L"ndek-run");
   Win32Platform platform;
   const std::string self = program_file(platform.ProgramDir(), "ndek_platform_win_tests.exe");
@@ -83,15 +86,84 @@ TEST(Win32PlatformTest, StartsTheCommandLineAsGivenWithTheWindowStyle) {
   for (const auto& c : cases) {
     const std::wstring record =
         folder.file(L"started-" + std::to_wstring(static_cast<int>(c.style)) + L".txt");
-    const std::string command = quote_argument(self) + " --record " +
-                                quote_argument(to_utf8(record)) + " X: \"d:\\my docs\" " +
-                                quote_argument("e:\\仮想\\");
-    ASSERT_EQ(platform.RunCommand(command, c.style), kOk);
+    const std::string command = "subst --record " + quote_argument(to_utf8(record)) +
+                                " X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\");
+    ASSERT_EQ(run(platform, self, command, c.style), kOk);
     // RunCommand does not wait; the started program needs a moment to write its record.
     for (int i = 0; i < 1000 && !testing::file_exists(record); ++i) Sleep(20);
     EXPECT_EQ(testing::read_whole_file(record),
               std::to_string(c.show_command) + "\nX:\nd:\\my docs\ne:\\仮想\\\n");
   }
+}
+
+TEST(Win32PlatformTest, WaitingHandlesMessagesAndEndsWithTheCommandWhoseExitCodeIsRead) {
+  Win32Platform platform;
+  const std::wstring event_name = L"ndek-exit-" + std::to_wstring(GetCurrentProcessId());
+  const UniqueKernelHandle event(CreateEventW(nullptr, TRUE, FALSE, event_name.c_str()));
+  ASSERT_TRUE(event);
+  const std::string self = program_file(platform.ProgramDir(), "ndek_platform_win_tests.exe");
+  std::unique_ptr<StartedCommand> command;
+  ASSERT_EQ(platform.RunCommand(self, "x --exit-when-set " + to_utf8(event_name) + " 7",
+                                WindowStyle::kHidden, command),
+            kOk);
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+  platform.WaitForCommands({command.get()}, 50);
+  EXPECT_EQ(command->ExitCode(), std::nullopt);
+  MSG message;
+  EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) << "not handled";
+
+  SetEvent(event.get());
+  const std::int64_t began = platform.NowMs();
+  while (!command->ExitCode() && platform.NowMs() - began < 20000) {
+    platform.WaitForCommands({command.get()}, 20000);
+  }
+  EXPECT_EQ(command->ExitCode(), 7u);
+}
+
+// Removes every definition of a letter, before and after a test.
+class FreeLetter {
+ public:
+  FreeLetter() {
+    const DWORD used = GetLogicalDrives();
+    for (wchar_t letter = L'Q'; letter <= L'Y' && drive_.empty(); ++letter) {
+      if ((used & (1u << (letter - L'A'))) == 0) drive_ = std::wstring(1, letter) + L":";
+    }
+    clear();
+  }
+  FreeLetter(const FreeLetter&) = delete;
+  FreeLetter& operator=(const FreeLetter&) = delete;
+  ~FreeLetter() { clear(); }
+  const std::wstring& drive() const { return drive_; }
+
+ private:
+  void clear() {
+    wchar_t target[1024];
+    for (int i = 0; i < 10 && QueryDosDeviceW(drive_.c_str(), target, 1024) != 0; ++i) {
+      DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive_.c_str(), nullptr);
+    }
+  }
+  std::wstring drive_;
+};
+
+TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothing) {
+  Win32Platform platform;
+  const FreeLetter letter;
+  ASSERT_FALSE(letter.drive().empty());
+  const std::string drive = to_utf8(letter.drive());
+  EXPECT_EQ(platform.CurrentMapping(drive), DriveMapping{});
+
+  ASSERT_TRUE(DefineDosDeviceW(0, letter.drive().c_str(), L"C:\\windows\\仮想 dir"));
+  EXPECT_EQ(platform.CurrentMapping(drive),
+            (DriveMapping{DriveMapping::Kind::kFolder, "C:\\windows\\仮想 dir"}));
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter.drive().c_str(), nullptr);
+
+  ASSERT_TRUE(
+      DefineDosDeviceW(DDD_RAW_TARGET_PATH, letter.drive().c_str(), L"\\??\\UNC\\server\\share"));
+  EXPECT_EQ(platform.CurrentMapping(drive),
+            (DriveMapping{DriveMapping::Kind::kFolder, "\\\\server\\share"}));
+
+  const std::string system_drive = platform.SystemDir().substr(0, 2);
+  EXPECT_EQ(platform.CurrentMapping(system_drive), DriveMapping{}) << system_drive;
 }
 
 TEST(Win32PlatformTest, PumpingHandlesPendingMessagesAndKeepsTheQuitMessage) {

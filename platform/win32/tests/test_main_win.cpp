@@ -1,9 +1,12 @@
 // The test program doubles as the program that the process tests start: with "--record FILE"
-// it writes how it was started into FILE and ends.
+// (as its first argument, whatever its command line calls it) it writes how it was started
+// into FILE and ends; with "--exit-when-set EVENT CODE" it waits for the named event and
+// ends with CODE.
 #include <windows.h>
 // Needs the declarations of windows.h.
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -38,10 +41,19 @@ int record_start() {
   return MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 4;
 }
 
+int exit_when_set(const char* event_name, const char* code) {
+  const ndek::UniqueKernelHandle event(OpenEventA(SYNCHRONIZE, FALSE, event_name));
+  if (!event || WaitForSingleObject(event.get(), 60000) != WAIT_OBJECT_0) return 2;
+  return std::atoi(code);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "--record") == 0) return record_start();
+  if (argc >= 4 && std::strcmp(argv[1], "--exit-when-set") == 0) {
+    return exit_when_set(argv[2], argv[3]);
+  }
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
