@@ -3,8 +3,9 @@
 //
 //   start_timer mounter REPETITIONS RECORDS
 //     NDek.exe with a settings file of RECORDS records, recorders standing in for the
-//     commands, from its start to its exit less its start delay; against a batch file that
-//     starts the same commands with `start "" /b`, run by `cmd /c`, from start to exit.
+//     commands in the system folder, from its start to its exit (after its commands have
+//     ended) less its start delay; against a batch file that starts the same commands with
+//     `start "" /b`, run by `cmd /c`, from start to exit.
 //   start_timer manager REPETITIONS
 //     NDekMan.exe from its start until its main window is visible and takes input; against a
 //     bare window of the same kind.
@@ -106,8 +107,9 @@ std::string system_program(const wchar_t* file_name) {
   return ndek::to_utf8(std::wstring(dir, length) + L"\\" + file_name);
 }
 
-// Neither side waits for its commands, so the time ends with the measured process. Then,
-// outside the time, every command must have run (one record each) before the next run starts.
+// The time ends with the measured process (the batch file does not wait for its commands,
+// the mounter does). Then, outside the time, every command must have run (one record each)
+// before the next run starts.
 double time_to_exit(const Scenario& scenario, const std::string& program,
                     const std::string& arguments, int records) {
   // What a failed run before may have left running.
@@ -117,7 +119,7 @@ double time_to_exit(const Scenario& scenario, const std::string& program,
     throw HarnessError("cannot remove " + scenario.path("record.log"));
   }
   const Stopwatch watch;
-  const Process process = Process::start(program, arguments);
+  const Process process = Process::start(program, arguments, scenario.dir());
   wait_for_exit(process, program);
   const double elapsed = watch.elapsed_ms();
   std::size_t recorded = 0;
@@ -242,20 +244,22 @@ void print_rows(const std::string& benchmark, const Side& a, const Side& b,
 void mounter(int repetitions, int records) {
   Scenario ndek("bench_mounter_NDek");
   const std::string ndek_exe = ndek.prepare_mounter();
+  if (!ndek::e2e::install_system_stand_ins()) throw HarnessError("the stand-ins need Wine");
   ndek.write_file("NDek.ini", settings_file(records));
 
   Scenario batch("bench_mounter_batch");
   batch.add_recorder("subst.exe");
   batch.write_file("bench.bat", batch_file(records));
   // The batch names subst.exe bare, as a user's would: the recorder is found in the current
-  // directory. The mounter finds its recorder beside itself, whatever the directory.
+  // directory. The mounter starts the one in the system folder, whatever the directory.
   if (!SetCurrentDirectoryW(ndek::to_wide(batch.dir()).c_str())) {
     throw HarnessError("cannot enter " + batch.dir());
   }
   const std::string cmd = system_program(L"cmd.exe");
 
   const std::string count = std::to_string(records);
-  Side a{.label = "`NDek.exe`, " + count + " records: start to exit, less its 500 ms start delay",
+  Side a{.label = "`NDek.exe`, " + count +
+                  " records: start to exit after its commands ended, less its 500 ms start delay",
          .run = [&] { return time_to_exit(ndek, ndek_exe, "", records); },
          .subtract_ms = kStartDelayMs,
          .units = records};
