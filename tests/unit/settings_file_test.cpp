@@ -4,14 +4,14 @@
 
 #include <random>
 
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace ndek {
 namespace {
 
 using testing::FakeFileSystem;
-using testing::IconvCodePage;
+using testing::Cp932CodePage;
 
 constexpr const char* kPath = "C:\\Tools\\NDek.ini";
 
@@ -23,7 +23,7 @@ class SettingsFile : public ::testing::Test {
   }
 
   FakeFileSystem fs;
-  IconvCodePage cp932;
+  Cp932CodePage cp932;
   SettingsIo io{fs, cp932};
 };
 

@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace ndek {
 namespace {
@@ -31,7 +31,7 @@ class TableStorage : public ::testing::Test {
 
   testing::FakePlatform platform;
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   SettingsIo io{fs, cp932};
   DriveTable table;
 };
