@@ -21,7 +21,7 @@ std::string ManagerWindow::help_file() const {
 
 void ManagerWindow::load() {
   fill_drive_table(table_, platform_);
-  ini_load(table_, platform_, io_);
+  keep_old_settings_ = !ini_load(table_, platform_, io_);
   for (int row = 1; row < DriveTable::kRows; ++row) {
     loaded_[row] = table_.cell(row, DriveTable::kFolderCol);
   }
@@ -96,7 +96,7 @@ void ManagerWindow::finish() {
   if (!failures.empty()) {
     platform_.MessageBox(failure_report(failures), kMbOkExclamation, text::kErrorTitle);
   }
-  if (!ini_save(table_, platform_, io_)) return;
+  if (!ini_save(table_, platform_, io_, keep_old_settings_)) return;
   platform_.MessageBox(text::kRestartNotice, kMbOk, text::kRestartTitle);
   platform_.EndProgram();
 }

@@ -47,6 +47,8 @@ class ManagerWindow {
   DriveTable table_;
   // Each row's folder as the settings file held it at load: what NDek may have mapped.
   std::array<std::string, DriveTable::kRows> loaded_;
+  // The settings file could not be read to its end: finish keeps it before replacing it.
+  bool keep_old_settings_ = false;
   bool finishing_ = false;
 };
 

@@ -51,6 +51,8 @@ class DiskFileSystem : public FileSystem {
     read_only = true;
     return kOk;
   }
+  void remove_leftover_temps(const std::string&) override {}
+  void pause_before_retry(std::chrono::milliseconds) override {}
 };
 
 struct Outcome {

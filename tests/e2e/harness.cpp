@@ -115,30 +115,19 @@ Process Process::start(const std::string& program, const std::string& arguments,
                        const std::string& record_dir, const std::string& current_dir) {
   std::wstring command_line =
       to_wide(quote_argument(program) + (arguments.empty() ? "" : " " + arguments));
-  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-  HANDLE read_end = nullptr;
-  HANDLE write_end = nullptr;
-  if (!CreatePipe(&read_end, &write_end, &inheritable, 0)) {
-    throw HarnessError(last_error_text("CreatePipe"));
-  }
-  const UniqueKernelHandle input_read(read_end);
-  UniqueKernelHandle input_write(write_end);
-  SetHandleInformation(write_end, HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = read_end;
   // Passed on through the environment, which the programs hand on to what they start.
   SetEnvironmentVariableW(L"NDEK_RECORD_DIR",
                           record_dir.empty() ? nullptr : to_wide(record_dir).c_str());
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(to_wide(program).c_str(), command_line.data(), nullptr, nullptr, TRUE, 0,
+  if (!CreateProcessW(to_wide(program).c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
                       nullptr, current_dir.empty() ? nullptr : to_wide(current_dir).c_str(),
                       &startup, &info)) {
     throw HarnessError(last_error_text("CreateProcessW " + program));
   }
   const UniqueKernelHandle thread(info.hThread);
-  return Process(UniqueKernelHandle(info.hProcess), info.dwProcessId, std::move(input_write));
+  return Process(UniqueKernelHandle(info.hProcess), info.dwProcessId);
 }
 
 Process::~Process() {

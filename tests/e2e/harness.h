@@ -49,8 +49,7 @@ class Process {
  public:
   // `program` by full path; `arguments` appended after its quoted path. The stand-ins it
   // starts record into `record_dir` (beside themselves when empty). It runs in
-  // `current_dir` (this program's when empty), and its standard input is a pipe that stays
-  // open and empty as long as this object lives, as a console would that nobody types into.
+  // `current_dir` (this program's when empty).
   static Process start(const std::string& program, const std::string& arguments = {},
                        const std::string& record_dir = {}, const std::string& current_dir = {});
 
@@ -65,11 +64,9 @@ class Process {
   DWORD wait_for_exit(milliseconds timeout = kTimeout) const;
 
  private:
-  Process(UniqueKernelHandle handle, DWORD id, UniqueKernelHandle input)
-      : handle_(std::move(handle)), id_(id), input_(std::move(input)) {}
+  Process(UniqueKernelHandle handle, DWORD id) : handle_(std::move(handle)), id_(id) {}
   UniqueKernelHandle handle_;
   DWORD id_ = 0;
-  UniqueKernelHandle input_;  // the writing end of its standard input
 };
 
 // Polls `condition` every few milliseconds; false when it did not hold within `timeout`.

@@ -33,10 +33,6 @@ TEST(DriveCommand, EachCommandNamesItsProgramFileAndUnmapsByItsKind) {
             (DriveCommand{"net.exe", "net use Z: /delete"}));
 }
 
-TEST(DriveCommand, RootFolderKeepsItsBackslashForTheParser) {
-  EXPECT_EQ(line(rec("X:", R"(d:\)"), ""), R"(subst X: "d:\\")");
-}
-
 TEST(DriveCommand, NetworkPathIsNetUseWithThePersistenceOption) {
   EXPECT_EQ(line(rec("Z:", R"(\\srv\pub)"), kPersistentNo),
             R"(net use Z: "\\srv\pub" /persistent:no)");

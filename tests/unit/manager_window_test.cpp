@@ -64,14 +64,6 @@ TEST_F(Manager, FinishMapsEachFolderSavesNotifiesAndEnds) {
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
 }
 
-TEST_F(Manager, FinishBeforeVersionFiveHasNoPersistenceOption) {
-  platform.version_word = 0x0A04;
-  manager.load();
-  set_folder(26, "\\\\srv\\pub");
-  manager.finish();
-  EXPECT_THAT(platform.calls_of("run"), ElementsAre(net_use("Z: \"\\\\srv\\pub\"")));
-}
-
 TEST_F(Manager, FinishUnmapsWhatNDekMappedWaitsAndLeavesOtherMappingsAlone) {
   fs.files[kIni] =
       "\"V:\",\"d:\\v\"\r\n\"W:\",\"d:\\same\"\r\n\"X:\",\"d:\\old\"\r\n\"Y:\","
@@ -119,7 +111,7 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
 }
 
 TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
-  fs.files[kIni] = "old";
+  fs.files[kIni] = "";
   fs.failures["replace"] = kErrPermissionDenied;
   manager.load();
   set_folder(3, "c:\\a");
@@ -129,7 +121,16 @@ TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
                           "message[48|エラー] 設定データの記録ができませんでした。\rエラー№= 70\r"
                           "App.Path=C:\\Tools",
                           "end"));
-  EXPECT_EQ(fs.files[kIni], "old");
+  EXPECT_EQ(fs.files[kIni], "");
+}
+
+TEST_F(Manager, FinishKeepsASettingsFileThatCouldNotBeReadWhole) {
+  const std::string damaged = "\"D:\",\"d:\\x\"\r\n\"E:\",\"\x81\"\r\n\"F:\",\"f:\\unread\"\r\n";
+  fs.files[kIni] = damaged;
+  manager.load();
+  manager.finish();
+  EXPECT_EQ(fs.files[kIni], "\"D:\",\"d:\\x\"\r\n");
+  EXPECT_EQ(fs.files["C:\\Tools\\NDek.ini.bak"], damaged);
 }
 
 TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {

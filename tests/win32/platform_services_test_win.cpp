@@ -1,15 +1,18 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "gtest/gtest.h"
 #include "platform/command_line.h"
 #include "platform/win32/platform_services_win.h"
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
-#include "platform/win32/tests/test_support_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "tests/e2e/record_line.h"
+#include "tests/win32/test_support_win.h"
 
 namespace ndek {
 namespace {
@@ -69,12 +72,36 @@ TEST(Win32PlatformTest, AProgramThatCannotBeFoundIs53AndAFileThatIsNoProgramAnot
   EXPECT_NE(err, kErrFileNotFound);
 }
 
-// Starts this test program in its recording role, under a command line that names another
-// program first, and reads what it saw.
-TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineAsGivenAndTheWindowStyle) {
-  testing::ScratchFolder folder(L"ndek-run");
+// This program's standard input, for as long as it lives: a pipe that stays open and empty,
+// as a console would that nobody types into.
+class InputThatNeverEnds {
+ public:
+  InputThatNeverEnds() : saved_(GetStdHandle(STD_INPUT_HANDLE)) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE read_end = nullptr;
+    HANDLE write_end = nullptr;
+    if (CreatePipe(&read_end, &write_end, &inheritable, 0)) {
+      read_end_.reset(read_end);
+      write_end_.reset(write_end);
+      SetStdHandle(STD_INPUT_HANDLE, read_end);
+    }
+  }
+  InputThatNeverEnds(const InputThatNeverEnds&) = delete;
+  InputThatNeverEnds& operator=(const InputThatNeverEnds&) = delete;
+  ~InputThatNeverEnds() { SetStdHandle(STD_INPUT_HANDLE, saved_); }
+
+ private:
+  HANDLE saved_;
+  UniqueKernelHandle read_end_;
+  UniqueKernelHandle write_end_;
+};
+
+// Starts the recorder that stands in for the system commands, under a command line that
+// names another program, and reads what it saw.
+TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputThatEnds) {
   Win32Platform platform;
-  const std::string self = program_file(platform.ProgramDir(), "ndek_platform_win_tests.exe");
+  const InputThatNeverEnds input;
+  const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
   const struct {
     WindowStyle style;
     int show_command;
@@ -84,35 +111,43 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineAsGivenAndTheWindo
       {WindowStyle::kMinimizedFocus, SW_SHOWMINIMIZED},
   };
   for (const auto& c : cases) {
-    const std::wstring record =
-        folder.file(L"started-" + std::to_wstring(static_cast<int>(c.style)) + L".txt");
-    const std::string command = "subst --record " + quote_argument(to_utf8(record)) +
-                                " X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\");
-    ASSERT_EQ(run(platform, self, command, c.style), kOk);
-    // RunCommand does not wait; the started program needs a moment to write its record.
-    for (int i = 0; i < 1000 && !testing::file_exists(record); ++i) Sleep(20);
-    EXPECT_EQ(testing::read_whole_file(record),
-              std::to_string(c.show_command) + "\nX:\nd:\\my docs\ne:\\仮想\\\n");
+    testing::ScratchFolder folder(L"ndek-run");
+    ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), folder.file(L"subst.exe").c_str(), FALSE));
+    const std::string command = "subst X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\");
+    ASSERT_EQ(run(platform, folder.utf8_file(L"subst.exe"), command, c.style), kOk);
+    // RunCommand does not wait; the recorder holds its log alone until the line is whole.
+    std::optional<std::string> bytes;
+    for (int i = 0; i < 1000 && !(bytes = testing::read_whole_file(folder.file(L"record.log")));
+         ++i) {
+      Sleep(20);
+    }
+    ASSERT_TRUE(bytes) << "no record";
+    const auto record = e2e::parse_record_line(bytes->substr(0, bytes->find('\n')));
+    ASSERT_TRUE(record) << *bytes;
+    EXPECT_EQ(record->show_window, c.show_command);
+    EXPECT_EQ(record->command_line, command);
+    EXPECT_EQ(record->arguments,
+              (std::vector<std::string>{"subst", "X:", "d:\\my docs", "e:\\仮想\\"}));
+    // Not this program's input: a command that asks for something must fail, not wait.
+    EXPECT_EQ(record->input, "ends");
   }
 }
 
 TEST(Win32PlatformTest, WaitingHandlesMessagesAndEndsWithTheCommandWhoseExitCodeIsRead) {
   Win32Platform platform;
-  const std::wstring event_name = L"ndek-exit-" + std::to_wstring(GetCurrentProcessId());
-  const UniqueKernelHandle event(CreateEventW(nullptr, TRUE, FALSE, event_name.c_str()));
-  ASSERT_TRUE(event);
-  const std::string self = program_file(platform.ProgramDir(), "ndek_platform_win_tests.exe");
-  std::unique_ptr<StartedCommand> command;
-  ASSERT_EQ(platform.RunCommand(self, "x --exit-when-set " + to_utf8(event_name) + " 7",
-                                WindowStyle::kHidden, command),
-            kOk);
   PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
-  platform.WaitForCommands({command.get()}, 50);
-  EXPECT_EQ(command->ExitCode(), std::nullopt);
+  platform.WaitForCommands({}, 50);
   MSG message;
   EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) << "not handled";
 
-  SetEvent(event.get());
+  testing::ScratchFolder folder(L"ndek-run");
+  ASSERT_TRUE(CopyFileW(to_wide(program_file(platform.ProgramDir(), "recorder.exe")).c_str(),
+                        folder.file(L"subst.exe").c_str(), FALSE));
+  ASSERT_TRUE(testing::write_whole_file(folder.file(L"stand-in.txt"), "X: 7\r\n"));
+  std::unique_ptr<StartedCommand> command;
+  ASSERT_EQ(platform.RunCommand(folder.utf8_file(L"subst.exe"), "subst X: d:\\a",
+                                WindowStyle::kHidden, command),
+            kOk);
   const std::int64_t began = platform.NowMs();
   while (!command->ExitCode() && platform.NowMs() - began < 20000) {
     platform.WaitForCommands({command.get()}, 20000);
@@ -120,7 +155,7 @@ TEST(Win32PlatformTest, WaitingHandlesMessagesAndEndsWithTheCommandWhoseExitCode
   EXPECT_EQ(command->ExitCode(), 7u);
 }
 
-// Removes every definition of a letter, before and after a test.
+// Removes every definition of a free letter, before and after a test.
 class FreeLetter {
  public:
   FreeLetter() {
