@@ -8,7 +8,7 @@
 
 #include "manager/help_text.h"
 #include "manager/help_window_win.h"
-#include "manager/main_window_win.h"
+#include "manager/manager_window_win.h"
 #include "manager/manager_window.h"
 #include "platform/win32/ansi_code_page_win.h"
 #include "platform/win32/file_system_win.h"

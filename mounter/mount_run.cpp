@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "mounter/messages.h"
+#include "mounter/mounter_text.h"
 #include "platform/os_version.h"
 #include "platform/command_line.h"
 #include "settings/drive_command.h"

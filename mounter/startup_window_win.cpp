@@ -1,6 +1,6 @@
 #include "mounter/startup_window_win.h"
 
-#include "mounter/messages.h"
+#include "mounter/mounter_text.h"
 #include "platform/os_version.h"
 #include "platform/twips.h"
 #include "platform/win32/strings_win.h"

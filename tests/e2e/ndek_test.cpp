@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mounter/messages.h"
+#include "mounter/mounter_text.h"
 #include "platform/error_numbers.h"
 #include "platform/win32/strings_win.h"
 #include "tests/e2e/harness.h"

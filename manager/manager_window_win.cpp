@@ -1,4 +1,4 @@
-#include "manager/main_window_win.h"
+#include "manager/manager_window_win.h"
 
 #include <array>
 
