@@ -2,10 +2,7 @@
 // The drive assignment dialog: a modeless window over the main window that writes into the
 // drive table through the AssignDialog logic.
 
-// clang-format off
-// First, so that the platform's MessageBox keeps its name here as everywhere.
-#include "platform/win32/platform_services_win.h"
-// clang-format on
+#include "platform/win32/win32.h"
 
 #include "manager/assign_dialog.h"
 #include "platform/win32/unique_handle_win.h"

@@ -2,10 +2,7 @@
 // The drive table's grid: a small owner-drawn control of our own that shows a DriveTable
 // and lets the user move its current cell. Everything it changes goes through the table.
 
-// clang-format off
-// First, so that the platform's MessageBox keeps its name here as everywhere.
-#include "platform/win32/platform_services_win.h"
-// clang-format on
+#include "platform/win32/win32.h"
 
 #include <functional>
 

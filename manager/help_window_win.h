@@ -1,7 +1,7 @@
 #pragma once
 // A small window that shows the help text read-only. Not modal: the user keeps working in the
 // manager while it is open.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <string>
 

@@ -1,17 +1,14 @@
-// clang-format off
-// First, so that the platform's MessageBox keeps its name here as everywhere.
-#include "platform/win32/platform_services_win.h"
-// clang-format on
-
+#include "platform/win32/win32.h"
 #include <commctrl.h>
 #include <ole2.h>
 
 #include "manager/help_text.h"
 #include "manager/help_window_win.h"
-#include "manager/manager_window_win.h"
 #include "manager/manager_window.h"
+#include "manager/manager_window_win.h"
 #include "platform/win32/ansi_code_page_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/platform_services_win.h"
 #include "platform/win32/unique_handle_win.h"
 
 namespace {

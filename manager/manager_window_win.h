@@ -2,10 +2,7 @@
 // The manager's main window: five buttons over the drive grid. Every click goes to the
 // ManagerWindow logic; the window only places and draws.
 
-// clang-format off
-// First, so that the platform's MessageBox keeps its name here as everywhere.
-#include "platform/win32/platform_services_win.h"
-// clang-format on
+#include "platform/win32/win32.h"
 
 #include <memory>
 

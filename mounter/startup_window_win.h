@@ -1,9 +1,7 @@
 #pragma once
 // NDek's only window: a borderless title card with one progress line. Its timer starts the
 // mount run half a second after it appears.
-#include <windows.h>
-// Gone before the platform interface, whose operation of that name it would rename.
-#undef MessageBox
+#include "platform/win32/win32.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Windows are laid out at the DPI of the monitor they are on.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <string>
 

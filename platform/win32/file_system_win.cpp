@@ -1,6 +1,6 @@
 #include "platform/win32/file_system_win.h"
 
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "platform/win32/platform_services_win.h"
 
+#include "platform/win32/win32.h"
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cwchar>
 

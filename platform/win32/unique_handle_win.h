@@ -1,7 +1,7 @@
 #pragma once
 // One move-only owner for every kind of handle: the kind supplies its invalid value and
 // how to close it.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A window class whose procedure reaches the C++ object: `this` is stored at WM_NCCREATE and
 // every later message is forwarded to handle_message. No exception leaves the procedure.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 namespace ndek {
 

@@ -1,6 +1,6 @@
 // Stands in for a system command (subst.exe, net.exe) or for the manager beside a program
 // under test: appends how it was started to record.log in its own directory and exits.
-#include <windows.h>
+#include "platform/win32/win32.h"
 // After windows.h, which it needs.
 #include <shellapi.h>
 

@@ -4,7 +4,7 @@
 // answered No, and NDek must then end by itself.
 //
 // Prints the command and the question; exits 0 when all held, 1 otherwise.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <cstdio>
 #include <string>

@@ -1,7 +1,6 @@
 // The test program doubles as the program that the process tests start: with "--record FILE"
 // it writes how it was started into FILE and ends.
-#include <windows.h>
-// Needs the declarations of windows.h.
+#include "platform/win32/win32.h"
 #include <shellapi.h>
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "platform/win32/tests/test_support_win.h"
 
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"

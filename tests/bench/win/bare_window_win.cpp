@@ -1,7 +1,7 @@
 // The least a program does to show the manager's main window: one window of the same class
 // styles, window styles, caption and size, centred, and a message loop; no controls, no
 // settings, no common controls or OLE. It ends when the window is closed.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include "platform/twips.h"
 #include "platform/win32/dpi_win.h"
