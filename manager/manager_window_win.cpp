@@ -1,7 +1,6 @@
 #include "manager/manager_window_win.h"
 
-#include <array>
-
+#include "manager/help_window_win.h"
 #include "manager/ui_font_win.h"
 #include "platform/win32/dpi_win.h"
 
@@ -13,56 +12,31 @@ constexpr wchar_t kClassName[] = L"NDekManMain";
 constexpr wchar_t kCaption[] = L"仮想ドライブマネージャー";
 constexpr DWORD kStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr SIZE kClientTwips{7140, 5115};
-constexpr int kGridId = 6;
+constexpr TwipsSize kClientTwips{7140, 5115};
 constexpr TwipsRect kGridTwips{0, 480, 7095, 4575};
 
-struct ButtonLayout {
-  int id;
-  const wchar_t* caption;
-  TwipsRect twips;
-};
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
 // In tab order, which is also the order of creation.
-constexpr std::array<ButtonLayout, 5> kButtons{{
-    {1, L"ドライブ設定", {120, 40, 1215, 375}},
-    {2, L"ドライブ削除", {1320, 40, 1215, 375}},
-    {4, L"設定終了", {3000, 40, 1455, 375}},
-    {5, L"キャンセル", {4440, 40, 1335, 375}},
-    {3, L"ヘルプ", {5880, 40, 1215, 375}},
-}};
-
-RECT twips_rect(const TwipsRect& r, UINT dpi) {
-  const int d = static_cast<int>(dpi);
-  const int left = twips_to_pixels(r.left, d);
-  const int top = twips_to_pixels(r.top, d);
-  return {left, top, left + twips_to_pixels(r.width, d), top + twips_to_pixels(r.height, d)};
-}
+constexpr ControlSpec kButtons[] = {
+    {ManagerWindowWin::kAssignId, L"BUTTON", L"ドライブ設定", kButton, 0, {120, 40, 1215, 375}},
+    {ManagerWindowWin::kDeleteId, L"BUTTON", L"ドライブ削除", kButton, 0, {1320, 40, 1215, 375}},
+    {ManagerWindowWin::kFinishId, L"BUTTON", L"設定終了", kButton, 0, {3000, 40, 1455, 375}},
+    {ManagerWindowWin::kCancelId, L"BUTTON", L"キャンセル", kButton, 0, {4440, 40, 1335, 375}},
+    {ManagerWindowWin::kHelpId, L"BUTTON", L"ヘルプ", kButton, 0, {5880, 40, 1215, 375}},
+};
 
 }  // namespace
 
-MainWindowWin::MainWindowWin(HINSTANCE instance, PlatformServices& platform)
+ManagerWindowWin::ManagerWindowWin(HINSTANCE instance, PlatformServices& platform)
     : instance_(instance), platform_(platform) {}
 
-MainWindowWin::~MainWindowWin() {
-  dialog_.reset();
-  if (hwnd() != nullptr) DestroyWindow(hwnd());
-}
-
-bool MainWindowWin::create(ManagerWindow& logic) {
+bool ManagerWindowWin::create(ManagerWindow& logic) {
   logic_ = &logic;
-  const auto icon = static_cast<HICON>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  if (!register_class(instance_, kClassName, icon, GetSysColorBrush(COLOR_BTNFACE))) return false;
-  if (WindowBase::create(0, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
-                         nullptr, instance_) == nullptr) {
+  if (!register_class(instance_, kClassName, GetSysColorBrush(COLOR_BTNFACE)) ||
+      !WindowBase::create(0, kClassName, kCaption, kStyle, nullptr, instance_) ||
+      !create_controls(kButtons)) {
     return false;
-  }
-  for (const ButtonLayout& button : kButtons) {
-    const HWND control = CreateWindowExW(
-        0, L"BUTTON", button.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
-        0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), instance_, nullptr);
-    if (control == nullptr) return false;
   }
   grid_ = std::make_unique<DriveGridWin>(logic.table(), [this] { logic_->assign(); });
   if (!grid_->create(hwnd(), kGridId, instance_)) return false;
@@ -70,43 +44,32 @@ bool MainWindowWin::create(ManagerWindow& logic) {
   dialog_owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                       instance_, nullptr));
 
-  const UINT dpi = window_dpi(hwnd());
-  place_controls(dpi);
-  const int d = static_cast<int>(dpi);
-  centre_in_work_area(
-      hwnd(),
-      window_size_for_client(
-          hwnd(), {twips_to_pixels(kClientTwips.cx, d), twips_to_pixels(kClientTwips.cy, d)}, dpi));
+  lay_out(window_dpi(hwnd()));
+  centre(kClientTwips);
   return true;
 }
 
-void MainWindowWin::place_controls(UINT dpi) {
+void ManagerWindowWin::lay_out(Dpi dpi) {
   UniqueFont font = create_ui_font(dpi);
-  for (const ButtonLayout& button : kButtons) {
-    const HWND control = GetDlgItem(hwnd(), button.id);
-    place_in_twips(control, button.twips, dpi);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  }
+  place_controls(kButtons, dpi, font.get());
   font_ = std::move(font);  // the old one only now that no button uses it
-  grid_->place(twips_rect(kGridTwips, dpi), static_cast<int>(dpi));
+  grid_->place(to_pixels(kGridTwips, dpi), dpi);
 }
 
-void MainWindowWin::show(int show_command) {
+void ManagerWindowWin::show(int show_command) {
   ShowWindow(hwnd(), show_command);
   UpdateWindow(hwnd());
 }
 
-HWND MainWindowWin::dialog_window() const { return dialog_ ? dialog_->hwnd() : nullptr; }
+void ManagerWindowWin::set_enabled(bool enabled) { EnableWindow(hwnd(), enabled ? TRUE : FALSE); }
 
-void MainWindowWin::set_enabled(bool enabled) { EnableWindow(hwnd(), enabled ? TRUE : FALSE); }
-
-void MainWindowWin::bring_to_front() {
+void ManagerWindowWin::bring_to_front() {
   EnableWindow(hwnd(), TRUE);
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
 }
 
-void MainWindowWin::show_assign_dialog() {
+void ManagerWindowWin::show_assign_dialog() {
   // A closed dialog's object stays until the next one replaces it.
   dialog_ = std::make_unique<AssignDialogWin>(instance_, *logic_, platform_);
   if (!dialog_->create(dialog_owner_.get())) {
@@ -115,28 +78,28 @@ void MainWindowWin::show_assign_dialog() {
   }
 }
 
-void MainWindowWin::refresh_table() { grid_->refresh(); }
+void ManagerWindowWin::refresh_table() { grid_->refresh(); }
 
-void MainWindowWin::on_command(int id, int code) {
+void ManagerWindowWin::on_command(int id, int code) {
   if (id == kHelpKeyCommand) {
     logic_->help();
     return;
   }
   if (code != BN_CLICKED) return;
   switch (id) {
-    case 1:
+    case kAssignId:
       logic_->assign();
       break;
-    case 2:
+    case kDeleteId:
       logic_->delete_drive();
       break;
-    case 3:
+    case kHelpId:
       logic_->help();
       break;
-    case 4:
+    case kFinishId:
       logic_->finish();
       break;
-    case 5:
+    case kCancelId:
       logic_->cancel();
       break;
     default:
@@ -144,7 +107,7 @@ void MainWindowWin::on_command(int id, int code) {
   }
 }
 
-LRESULT MainWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT ManagerWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       on_command(LOWORD(wparam), HIWORD(wparam));
@@ -153,23 +116,11 @@ LRESULT MainWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam
       logic_->cancel();
       return 0;
     case WM_ACTIVATE:
-      // The window is not a dialog, so keep the focused control across deactivation ourselves.
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd(), focus)) last_focus_ = focus;
-      } else {
-        SetFocus(last_focus_ != nullptr && IsWindow(last_focus_) ? last_focus_
-                                                                 : GetDlgItem(hwnd(), 1));
-      }
+      // Not a dialog: the focused control is kept across deactivation by hand.
+      keep_focus(wparam, control(kAssignId));
       return 0;
-    case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      place_controls(HIWORD(wparam));
-      return 0;
-    }
+    case WM_DPICHANGED:
+      return follow_dpi_change(wparam, lparam);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

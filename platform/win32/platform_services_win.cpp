@@ -60,8 +60,6 @@ BOOL CALLBACK hide_visible_window(HWND window, LPARAM) {
 
 }  // namespace
 
-void CoTaskMemTraits::close(Handle h) { CoTaskMemFree(h); }
-
 std::string Win32Platform::ProgramDir() { return to_utf8(directory_of(module_path())); }
 
 ErrorNumber Win32Platform::RunCommand(const std::string& command_line, WindowStyle style) {

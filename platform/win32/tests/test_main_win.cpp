@@ -13,17 +13,12 @@
 
 namespace {
 
-struct LocalMemoryTraits {
-  using Handle = LPWSTR*;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { LocalFree(h); }
-};
+using UniqueArguments = ndek::UniqueHandle<LPWSTR*, LocalFree>;
 
 // Line 1: the show command it was given; then each argument, as the C runtime would see it.
 int record_start() {
   int count = 0;
-  const ndek::UniqueHandle<LocalMemoryTraits> arguments(
-      CommandLineToArgvW(GetCommandLineW(), &count));
+  const UniqueArguments arguments(CommandLineToArgvW(GetCommandLineW(), &count));
   if (!arguments || count < 3) return 2;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

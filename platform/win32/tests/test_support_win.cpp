@@ -8,16 +8,12 @@
 namespace ndek::testing {
 namespace {
 
-struct FindTraits {
-  using Handle = HANDLE;
-  static Handle invalid() { return INVALID_HANDLE_VALUE; }
-  static void close(Handle h) { FindClose(h); }
-};
+using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, -1>;
 
 template <typename Visit>
 void for_each_file(const std::wstring& folder, Visit visit) {
   WIN32_FIND_DATAW found{};
-  const UniqueHandle<FindTraits> search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+  const UniqueFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
   if (!search) return;
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) visit(found.cFileName);
