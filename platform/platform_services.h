@@ -12,7 +12,7 @@ namespace ndek {
 // How a started program's window is shown.
 enum class WindowStyle { kHidden = 0, kNormalFocus = 1, kMinimizedFocus = 2 };
 
-// Message box styles and answers, with the values the messages are specified in.
+// Message box styles and answers, numbered as the system numbers them.
 constexpr int kMbOk = 0;
 constexpr int kMbOkExclamation = 48;
 constexpr int kMbYesNoExclamation = 52;
