@@ -49,7 +49,8 @@ class PlatformServices {
   // Lowest byte: major version; next byte: minor version.
   virtual std::uint32_t OsVersionWord() = 0;
   // The chosen folder's full path, or nothing when the user cancels.
-  virtual std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) = 0;
+  virtual std::optional<std::string> BrowseForFolder(WindowRef owner,
+                                                     const std::string& prompt) = 0;
   // Modal; returns the pressed button (kAnswerYes, ...).
   virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
   // Opens the help file; a failure comes back as its number.
