@@ -80,7 +80,6 @@ void StartupWindow::lay_out(Dpi dpi) {
   // The controls no longer use the old fonts, which go now.
   title_font_ = std::move(title_font);
   text_font_ = std::move(text_font);
-  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void StartupWindow::load() {

@@ -90,6 +90,10 @@ void WindowCore::take_suggested_rect(LPARAM lparam) {
                suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void WindowCore::redraw() {
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void WindowCore::keep_focus(WPARAM activation, HWND first) {
   if (LOWORD(activation) == WA_INACTIVE) {
     const HWND focus = GetFocus();

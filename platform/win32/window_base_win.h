@@ -58,6 +58,9 @@ class WindowCore {
   void place_client(const TwipsRect& client);
   // WM_DPICHANGED: the window takes the rectangle the system suggests.
   void take_suggested_rect(LPARAM lparam);
+  // The window and its controls drawn again from scratch: a frame that does not erase its
+  // inside would otherwise keep the lines it had at its old place.
+  void redraw();
   // WM_ACTIVATE: remembers the focused control on the way out and gives it back on the way in
   // (`first` when there is none yet), as a dialog would.
   void keep_focus(WPARAM activation, HWND first);
@@ -87,10 +90,11 @@ class WindowBase : public WindowCore {
   }
 
   // WM_DPICHANGED: the suggested rectangle first, then the window lays itself out again and
-  // makes its fonts for the new DPI.
+  // makes its fonts for the new DPI, and all of it is drawn anew.
   LRESULT follow_dpi_change(WPARAM wparam, LPARAM lparam) {
     take_suggested_rect(lparam);
     static_cast<Derived*>(this)->lay_out(HIWORD(wparam));
+    redraw();
     return 0;
   }
 

@@ -8,6 +8,8 @@
 namespace ndek {
 namespace {
 
+using UniqueRegion = UniqueHandle<HRGN, DeleteObject>;
+
 constexpr wchar_t kClassName[] = L"NDekWindowBaseTest";
 constexpr int kFirstId = 11;
 constexpr int kSecondId = 12;
@@ -74,10 +76,22 @@ RECT rect_in_parent(HWND control) {
          << expected.bottom;
 }
 
-TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpi) {
+// True when the whole client area waits to be painted.
+bool all_to_paint(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  const UniqueRegion whole(CreateRectRgnIndirect(&client));
+  const UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(window, update.get(), FALSE);
+  return EqualRgn(whole.get(), update.get()) != FALSE;
+}
+
+TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpiAndRedraws) {
   TestWindow window;
   ASSERT_TRUE(window.created_);
+  ShowWindow(window.hwnd(), SW_SHOW);
   for (const Dpi dpi : {144, 96}) {
+    UpdateWindow(window.hwnd());
     RECT suggested{dpi, dpi + 10, dpi + 700, dpi + 500};
     SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                  reinterpret_cast<LPARAM>(&suggested));
@@ -86,6 +100,7 @@ TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpi) 
       EXPECT_TRUE(same_rect(rect_in_parent(window.control(spec.id)), to_pixels(spec.twips, dpi)))
           << spec.id << " at " << dpi;
     }
+    EXPECT_TRUE(all_to_paint(window.hwnd())) << dpi;
   }
   EXPECT_EQ(window.layouts, (std::vector<Dpi>{144, 96}));
 }
