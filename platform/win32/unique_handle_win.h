@@ -39,9 +39,10 @@ class UniqueHandle {
 
 inline void release_screen_dc(HDC dc) { ReleaseDC(nullptr, dc); }
 
-// CreateFile says "none" with INVALID_HANDLE_VALUE, the others with null.
+// CreateFile and FindFirstFile say "none" with INVALID_HANDLE_VALUE, the others with null.
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
 using UniqueFileHandle = UniqueHandle<HANDLE, CloseHandle, -1>;
+using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, -1>;
 using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObject>;

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/os_version.h"
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace ndek {
 namespace {
@@ -43,7 +43,7 @@ class MountRun : public ::testing::Test {
 
   testing::FakePlatform platform;
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   SettingsIo io{fs, cp932};
   RecordingWindow window{platform};
 };

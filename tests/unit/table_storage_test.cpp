@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace ndek {
 namespace {
@@ -31,7 +31,7 @@ class TableStorage : public ::testing::Test {
 
   testing::FakePlatform platform;
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   SettingsIo io{fs, cp932};
   DriveTable table;
 };
@@ -54,14 +54,23 @@ TEST_F(TableStorage, LoadSkipsDriveFieldsThatAreNotALetter) {
   EXPECT_EQ(table.col(), 2);
 }
 
-TEST_F(TableStorage, LoadFailuresAreSilentAndKeepWhatWasRead) {
+TEST_F(TableStorage, MissingFileLoadsNothingInSilence) {
   fill_drive_table(table, platform);
-  ini_load(table, platform, io);  // no file at all
+  EXPECT_TRUE(ini_load(table, platform, io));
   EXPECT_TRUE(folders().empty());
-
-  load("\"G:\",\"g:\\kept\"\r\n\"H:\"\r\n");
-  EXPECT_EQ(folders(), (Folders{{7, "g:\\kept"}}));
   EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(TableStorage, LoadFailureIsReportedAtOnceAndKeepsWhatWasRead) {
+  fs.files[kIni] = "\"G:\",\"g:\\kept\"\r\n\"H:\"\r\n";
+  fill_drive_table(table, platform);
+  EXPECT_FALSE(ini_load(table, platform, io));
+  EXPECT_EQ(folders(), (Folders{{7, "g:\\kept"}}));
+  EXPECT_THAT(platform.calls,
+              ElementsAre("message[48|エラー] 設定データを最後まで読み込めませんでした。\r"
+                          "エラー№= 62\rC:\\Tools\\NDek.ini\r"
+                          "読み込めた設定だけを表示しています。\r"
+                          "設定終了時には元のファイルをNDek.ini.bakとして残します。"));
 }
 
 TEST_F(TableStorage, LoadShowsJapaneseFoldersFromShiftJis) {

@@ -8,8 +8,9 @@ NDEK_BUILD_NATIVE="${NDEK_BUILD_NATIVE:-$NDEK_ROOT/build/native}"
 NDEK_BUILD_MINGW="${NDEK_BUILD_MINGW:-$NDEK_ROOT/build/mingw}"
 NDEK_BUILD_ASAN="${NDEK_BUILD_ASAN:-$NDEK_ROOT/build/asan}"
 NDEK_WINEPREFIX="${NDEK_WINEPREFIX:-$NDEK_ROOT/build/wine}"
+NDEK_LINT_TOOLS="${NDEK_LINT_TOOLS:-$NDEK_ROOT/build/lint-tools}"
 NDEK_JOBS="${NDEK_JOBS:-2}"
-export NDEK_ROOT NDEK_BUILD_NATIVE NDEK_BUILD_MINGW NDEK_BUILD_ASAN NDEK_WINEPREFIX NDEK_JOBS
+export NDEK_ROOT NDEK_BUILD_NATIVE NDEK_BUILD_MINGW NDEK_BUILD_ASAN NDEK_WINEPREFIX NDEK_LINT_TOOLS NDEK_JOBS
 
 # The environment of every Wine call: a 64-bit prefix, no debug channels, no Mono/Gecko
 # install prompts, and the Japanese locale so that the ANSI code page is 932.

@@ -8,8 +8,6 @@
 namespace ndek::testing {
 namespace {
 
-using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, -1>;
-
 template <typename Visit>
 void for_each_file(const std::wstring& folder, Visit visit) {
   WIN32_FIND_DATAW found{};
