@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "platform/win32/unique_handle_win.h"
 
 namespace ndek::e2e {
 namespace {
@@ -14,19 +18,49 @@ std::string last_error_text(const char* what) {
 // Memory in another process, freed when it goes.
 class RemoteMemory {
  public:
-  RemoteMemory(HANDLE process, std::size_t size)
+  RemoteMemory(HANDLE process, void* address, std::size_t size)
       : process_(process),
-        address_(VirtualAllocEx(process, nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)) {
-    if (address_ == nullptr) throw HarnessError(last_error_text("VirtualAllocEx"));
+        address_(VirtualAllocEx(process, address, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)) {
   }
   RemoteMemory(const RemoteMemory&) = delete;
   RemoteMemory& operator=(const RemoteMemory&) = delete;
-  ~RemoteMemory() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
+  ~RemoteMemory() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
   void* address() const { return address_; }
 
  private:
   HANDLE process_;
   void* address_;
+};
+
+void free_memory(void* address) { VirtualFree(address, 0, MEM_RELEASE); }
+using UniqueMemory = UniqueHandle<void*, free_memory>;
+
+// A copy of `bytes` at one address in both this process and `process`. A pointer sent to
+// another process's window then means the same bytes whether the system carries them across
+// (as it does for the messages it knows) or hands the pointer on as it is (as Wine does here).
+class SharedAddressCopy {
+ public:
+  SharedAddressCopy(HANDLE process, const void* bytes, std::size_t size) {
+    // An address free there may be taken here; each try keeps its own, so the next differs.
+    for (int attempt = 0; attempt < 16 && !local_; ++attempt) {
+      remote_.push_back(std::make_unique<RemoteMemory>(process, nullptr, size));
+      void* const address = remote_.back()->address();
+      if (address == nullptr) throw HarnessError(last_error_text("VirtualAllocEx"));
+      local_.reset(VirtualAlloc(address, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    }
+    if (!local_) throw HarnessError(last_error_text("VirtualAlloc"));
+    std::memcpy(local_.get(), bytes, size);
+    if (!WriteProcessMemory(process, local_.get(), bytes, size, nullptr)) {
+      throw HarnessError(last_error_text("WriteProcessMemory"));
+    }
+  }
+  void* address() const { return local_.get(); }
+
+ private:
+  std::vector<std::unique_ptr<RemoteMemory>> remote_;
+  UniqueMemory local_;
 };
 
 bool within_one(int a, int b) { return std::abs(a - b) <= 1; }
@@ -76,11 +110,7 @@ bool scaled_place(const RECT& before, const RECT& now, int from, int to) {
 }
 
 void send_dpi_change(const Process& process, HWND window, int dpi, const RECT& suggested) {
-  const RemoteMemory rect(process.handle(), sizeof suggested);
-  if (!WriteProcessMemory(process.handle(), rect.address(), &suggested, sizeof suggested,
-                          nullptr)) {
-    throw HarnessError(last_error_text("WriteProcessMemory"));
-  }
+  const SharedAddressCopy rect(process.handle(), &suggested, sizeof suggested);
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                            reinterpret_cast<LPARAM>(rect.address()), SMTO_ABORTIFHUNG, 5000,

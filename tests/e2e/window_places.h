@@ -32,7 +32,7 @@ bool scaled_place(const RECT& before, const RECT& now, int from, int to);
 
 // Tells a window of `process` that its DPI changed to `dpi` and suggests a rectangle for it,
 // as the system does when the window moves to another monitor. The message points at the
-// rectangle, which is therefore put into the program's memory first.
+// rectangle, which is therefore put at one address in the program's memory and in ours.
 void send_dpi_change(const Process& process, HWND window, int dpi, const RECT& suggested);
 
 // Announces to `window` a DPI half as high again as its own, suggesting a rectangle of the
