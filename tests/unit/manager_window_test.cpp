@@ -55,14 +55,6 @@ TEST_F(Manager, FinishMapsEachFolderSavesNotifiesAndEnds) {
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
 }
 
-TEST_F(Manager, FinishBeforeVersionFiveHasNoPersistenceOption) {
-  platform.version_word = 0x0A04;
-  manager.load();
-  set_folder(26, "\\\\srv\\pub");
-  manager.finish();
-  EXPECT_THAT(platform.calls_of("run"), ElementsAre("run[0] net use Z: \"\\\\srv\\pub\""));
-}
-
 TEST_F(Manager, FinishReportsACommandThatCannotStartAndStillSaves) {
   manager.load();
   set_folder(3, "c:\\a");

@@ -73,11 +73,6 @@ TEST_F(TableStorage, LoadFailureIsReportedAtOnceAndKeepsWhatWasRead) {
                           "設定終了時には元のファイルをNDek.ini.bakとして残します。"));
 }
 
-TEST_F(TableStorage, LoadShowsJapaneseFoldersFromShiftJis) {
-  load("\"T:\",\"D:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n");
-  EXPECT_EQ(folders(), (Folders{{20, "d:\\表\\データ"}}));
-}
-
 TEST_F(TableStorage, SaveWritesRowsWithAFolderInLetterOrder) {
   fill_drive_table(table, platform);
   table.set_cell(6, 2);
@@ -89,13 +84,6 @@ TEST_F(TableStorage, SaveWritesRowsWithAFolderInLetterOrder) {
   EXPECT_EQ(table.row(), 26);
   EXPECT_EQ(table.col(), 2);
   EXPECT_TRUE(platform.calls.empty());
-}
-
-TEST_F(TableStorage, SaveOfAnEmptyTableIsAnEmptyFile) {
-  fs.files[kIni] = "old";
-  fill_drive_table(table, platform);
-  ASSERT_TRUE(ini_save(table, platform, io));
-  EXPECT_EQ(fs.files[kIni], "");
 }
 
 TEST_F(TableStorage, SaveFailureIsShownWithItsNumberAndEndsTheProgram) {
@@ -110,38 +98,6 @@ TEST_F(TableStorage, SaveFailureIsShownWithItsNumberAndEndsTheProgram) {
                           "App.Path=C:\\Tools",
                           "end"));
   EXPECT_EQ(fs.files[kIni], "old");
-}
-
-// Each step of the save fails in turn, with a number of its own.
-TEST_F(TableStorage, EveryFailingSaveStepKeepsTheOldFileAndShowsItsNumber) {
-  const std::pair<const char*, ErrorNumber> steps[] = {{"attributes", kErrPathNotFound},
-                                                       {"create", kErrPathFileAccess},
-                                                       {"write", kErrDiskFull},
-                                                       {"flush", kErrDeviceIo},
-                                                       {"close", kErrDiskNotReady},
-                                                       {"replace", kErrPermissionDenied}};
-  for (auto [step, number] : steps) {
-    platform = {};
-    fs.files = {{kIni, "\"Q:\",\"q:\\old\"\r\n"}};
-    fs.failures = {{step, number}};
-    fill_drive_table(table, platform);
-    table.set_cell(3, 2);
-    table.set_text("c:\\new");
-    EXPECT_FALSE(ini_save(table, platform, io)) << step;
-    EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{kIni, "\"Q:\",\"q:\\old\"\r\n"}}))
-        << step;
-    EXPECT_THAT(platform.calls,
-                ElementsAre("message[48|エラー] 設定データの記録ができませんでした。\rエラー№=" +
-                                error_number_text(number) + "\rApp.Path=C:\\Tools",
-                            "end"))
-        << step;
-  }
-}
-
-TEST_F(TableStorage, LoadThenSaveLowerCasesEveryFolder) {
-  load("\"D:\",\"D:\\Mixed\\Case\"\r\n");
-  ASSERT_TRUE(ini_save(table, platform, io));
-  EXPECT_EQ(fs.files[kIni], "\"D:\",\"d:\\mixed\\case\"\r\n");
 }
 
 }  // namespace

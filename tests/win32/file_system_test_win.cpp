@@ -6,8 +6,8 @@
 #include "gtest/gtest.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/strings_win.h"
-#include "platform/win32/tests/test_support_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "tests/win32/test_support_win.h"
 
 namespace ndek {
 namespace {
