@@ -4,9 +4,16 @@
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "platform/win32/window_base_win.h"
+#include "tests/e2e/window_places.h"
 
 namespace ndek {
 namespace {
+
+using e2e::client_rect_on_screen;
+using e2e::describe_rect;
+using e2e::rect_in_parent;
+using e2e::same_rect;
+using e2e::window_rect;
 
 using UniqueRegion = UniqueHandle<HRGN, DeleteObject>;
 
@@ -56,26 +63,6 @@ class TestWindow : public WindowBase<TestWindow> {
   }
 };
 
-RECT window_rect(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
-RECT rect_in_parent(HWND control) {
-  RECT rect = window_rect(control);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-::testing::AssertionResult same_rect(const RECT& actual, const RECT& expected) {
-  if (EqualRect(&actual, &expected)) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << actual.left << "," << actual.top << "," << actual.right << "," << actual.bottom
-         << " instead of " << expected.left << "," << expected.top << "," << expected.right << ","
-         << expected.bottom;
-}
-
 // True when the whole client area waits to be painted.
 bool all_to_paint(HWND window) {
   RECT client{};
@@ -95,10 +82,12 @@ TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpiAn
     RECT suggested{dpi, dpi + 10, dpi + 700, dpi + 500};
     SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                  reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_TRUE(same_rect(window_rect(window.hwnd()), suggested)) << dpi;
+    EXPECT_TRUE(same_rect(window_rect(window.hwnd()), suggested))
+        << describe_rect(window_rect(window.hwnd())) << " at " << dpi;
     for (const ControlSpec& spec : kControls) {
-      EXPECT_TRUE(same_rect(rect_in_parent(window.control(spec.id)), to_pixels(spec.twips, dpi)))
-          << spec.id << " at " << dpi;
+      const RECT at = rect_in_parent(window.control(spec.id));
+      EXPECT_TRUE(same_rect(at, to_pixels(spec.twips, dpi)))
+          << spec.id << " at " << describe_rect(at) << ", " << dpi << " dpi";
     }
     EXPECT_TRUE(all_to_paint(window.hwnd())) << dpi;
   }
@@ -124,9 +113,8 @@ TEST(WindowBaseTest, ClientAreaSizedFromTwipsIsCentredOrStandsWhereItIsPut) {
 
   const TwipsRect place{2760, 3750, 5400, 2310};
   window.place_client(place);
-  GetClientRect(window.hwnd(), &client);
-  MapWindowPoints(window.hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-  EXPECT_TRUE(same_rect(client, to_pixels(place, dpi)));
+  const RECT on_screen = client_rect_on_screen(window.hwnd());
+  EXPECT_TRUE(same_rect(on_screen, to_pixels(place, dpi))) << describe_rect(on_screen);
 }
 
 TEST(WindowBaseTest, FocusedControlComesBackWhenTheWindowIsActivatedAgain) {
