@@ -1,7 +1,7 @@
 #include "mounter/mount_run.h"
 
 #include "mounter/command_watch.h"
-#include "mounter/messages.h"
+#include "mounter/mounter_text.h"
 #include "platform/command_line.h"
 #include "platform/os_version.h"
 #include "settings/drive_command.h"

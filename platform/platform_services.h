@@ -14,7 +14,7 @@ namespace ndek {
 // How a started program's window is shown.
 enum class WindowStyle { kHidden = 0, kNormalFocus = 1, kMinimizedFocus = 2 };
 
-// Message box styles and answers, with the values the messages are specified in.
+// Message box styles and answers, numbered as the system numbers them.
 constexpr int kMbOk = 0;
 constexpr int kMbOkExclamation = 48;
 constexpr int kMbYesNoExclamation = 52;
@@ -82,7 +82,8 @@ class PlatformServices {
   // Lowest byte: major version; next byte: minor version.
   virtual std::uint32_t OsVersionWord() = 0;
   // The chosen folder's full path, or nothing when the user cancels.
-  virtual std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) = 0;
+  virtual std::optional<std::string> BrowseForFolder(WindowRef owner,
+                                                     const std::string& prompt) = 0;
   // Modal; returns the pressed button (kAnswerYes, ...).
   virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
   // Opens the help file; a failure comes back as its number.

@@ -1,7 +1,7 @@
 #include "platform/win32/platform_services_win.h"
 
+#include "platform/win32/win32.h"
 #include <shlobj.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -138,8 +138,6 @@ BOOL CALLBACK hide_visible_window(HWND window, LPARAM) {
 }
 
 }  // namespace
-
-void CoTaskMemTraits::close(Handle h) { CoTaskMemFree(h); }
 
 std::string Win32Platform::ProgramDir() { return to_utf8(directory_of(module_path())); }
 

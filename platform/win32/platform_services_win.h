@@ -1,9 +1,6 @@
 #pragma once
 // The platform services on Windows.
-#include <windows.h>
-// The operation below is called MessageBox; the API's macro of that name would rename it in
-// some files and not in others.
-#undef MessageBox
+#include "platform/win32/win32.h"
 
 #include <functional>
 #include <string>

@@ -7,7 +7,7 @@
 //
 // Failures of the harness itself (a window that never shows, a program that does not end)
 // are thrown as HarnessError; GoogleTest reports them as a failure of the scenario.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <chrono>
 #include <functional>

@@ -9,6 +9,7 @@
 
 #include "platform/win32/strings_win.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/window_places.h"
 
 namespace ndek::e2e {
 namespace {
@@ -301,6 +302,15 @@ TEST_F(NDek, StartupWindowIsABorderlessTitleShownBeforeAnyCommand) {
   scenario.wait_until_idle();
   EXPECT_THAT(describe_sorted(scenario.records()),
               ElementsAre(expected_start("subst.exe", "subst X: \"d:\\data\"", kHidden)));
+}
+
+TEST_F(NDek, StartupWindowTakesTheSuggestedPlaceAndLaysOutAgainWhenTheDpiChanges) {
+  // Without settings the run stops at its question, with the window still up.
+  const Process ndek = scenario.start("NDek.exe");
+  const MessageBoxView box = wait_for_message_box(ndek.id());
+  expect_dpi_change_followed(ndek, wait_for_window(ndek.id(), "NDekStartupWindow"), {100, 80});
+  box.press(IDNO);
+  ndek.wait_for_exit();
 }
 
 }  // namespace

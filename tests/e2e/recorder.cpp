@@ -7,8 +7,7 @@
 //   map        subst really maps and unmaps its letter (DefineDosDeviceW), and fails with 1
 //              as the real one does: a letter already taken, or /D on one that is not
 // Without the file every start ends with 0 and maps nothing.
-#include <windows.h>
-// After windows.h, which it needs.
+#include "platform/win32/win32.h"
 #include <shellapi.h>
 
 #include <sstream>

@@ -14,7 +14,7 @@
 // command did not run; it is then made once more, and a second failure ends the tool with a
 // message and a non-zero exit code. Scratch directories go under NDEK_E2E_WORK_DIR; the
 // programs come from NDEK_E2E_PROGRAM_DIR (see the harness).
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <algorithm>
 #include <cstdio>
