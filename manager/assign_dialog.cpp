@@ -57,6 +57,8 @@ void AssignDialog::ok() {
 
 void AssignDialog::cancel() { view_.close(); }
 
+void AssignDialog::help() { manager_.help(); }
+
 void AssignDialog::query_unload() {
   manager_.view().set_enabled(true);
   manager_.view().bring_to_front();

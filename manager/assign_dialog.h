@@ -34,6 +34,8 @@ class AssignDialog {
   void browse();
   void ok();
   void cancel();
+  // F1: the application's help file serves every window.
+  void help();
   // Runs however the dialog closes: the main window takes input again.
   void query_unload();
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "manager/help_window_win.h"
 #include "manager/ui_font_win.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/strings_win.h"
@@ -33,21 +34,12 @@ constexpr TwipsRect in_frame(const TwipsRect& frame, const TwipsRect& child) {
   return {frame.left + child.left, frame.top + child.top, child.width, child.height};
 }
 
-struct ControlLayout {
-  int id;
-  const wchar_t* window_class;
-  const wchar_t* caption;
-  DWORD style;
-  DWORD ex_style;
-  TwipsRect twips;
-};
-
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 
 // The controls that take the focus, in tab order, which is also the order of creation;
 // the two frames come last so that they lie below the controls drawn inside them.
-constexpr std::array<ControlLayout, 7> kControls{{
+constexpr std::array<ControlSpec, 7> kControls{{
     {kComboId, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
      0, in_frame(kDriveFrame, {240, 240, 1335, 300})},
     {kFolderId, L"EDIT", L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
@@ -75,68 +67,34 @@ AssignDialogWin::AssignDialogWin(HINSTANCE instance, ManagerWindow& manager,
                                  PlatformServices& platform)
     : instance_(instance), logic_(manager, platform, *this) {}
 
-AssignDialogWin::~AssignDialogWin() {
-  if (hwnd() != nullptr) {
-    closing_ = true;
-    DestroyWindow(hwnd());
-  }
-}
-
 bool AssignDialogWin::create(HWND owner) {
-  const auto icon = static_cast<HICON>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  if (!register_class(instance_, kClassName, icon, GetSysColorBrush(COLOR_BTNFACE))) return false;
-  if (WindowBase::create(kExStyle, kClassName, kCaption, kStyle, 0, 0, 0, 0, owner, instance_) ==
-      nullptr) {
+  if (!register_class(instance_, kClassName, GetSysColorBrush(COLOR_BTNFACE)) ||
+      !WindowBase::create(kExStyle, kClassName, kCaption, kStyle, owner, instance_) ||
+      !create_controls(kControls)) {
     return false;
   }
-  for (const ControlLayout& control : kControls) {
-    if (CreateWindowExW(control.ex_style, control.window_class, control.caption, control.style, 0,
-                        0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                        instance_, nullptr) == nullptr) {
-      return false;
-    }
-  }
-  combo_ = GetDlgItem(hwnd(), kComboId);
-  folder_ = GetDlgItem(hwnd(), kFolderId);
+  combo_ = control(kComboId);
+  folder_ = control(kFolderId);
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const wchar_t item[] = {static_cast<wchar_t>(letter), L':', L'\0'};
     SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
   }
-  place(window_dpi(hwnd()));
+  place_client(kClientTwips);
+  lay_out(window_dpi(hwnd()));
   logic_.load();
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
   return true;
 }
 
-void AssignDialogWin::place(UINT dpi) {
-  const int d = static_cast<int>(dpi);
-  const SIZE client{twips_to_pixels(kClientTwips.width, d),
-                    twips_to_pixels(kClientTwips.height, d)};
-  const SIZE outer = window_size_for_client(hwnd(), client, dpi);
-  SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  // The client area, not the frame, stands at the fixed place on the screen.
-  POINT client_origin{0, 0};
-  ClientToScreen(hwnd(), &client_origin);
-  RECT frame{};
-  GetWindowRect(hwnd(), &frame);
-  SetWindowPos(hwnd(), nullptr,
-               twips_to_pixels(kClientTwips.left, d) - (client_origin.x - frame.left),
-               twips_to_pixels(kClientTwips.top, d) - (client_origin.y - frame.top), 0, 0,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-
+void AssignDialogWin::lay_out(Dpi dpi) {
   UniqueFont font = create_ui_font(dpi);
-  for (const ControlLayout& control : kControls) {
-    const HWND child = GetDlgItem(hwnd(), control.id);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    place_in_twips(child, control.twips, dpi);
-  }
+  place_controls(kControls, dpi, font.get());
   font_ = std::move(font);  // the old one only now that no control uses it
   // A drop-down combo box's height includes its list.
   const TwipsRect& combo = kControls.front().twips;
-  SetWindowPos(combo_, nullptr, 0, 0, twips_to_pixels(combo.width, d),
-               twips_to_pixels(combo.height, d) * (kComboListRows + 1),
+  SetWindowPos(combo_, nullptr, 0, 0, twips_to_pixels(combo.width, dpi),
+               twips_to_pixels(combo.height, dpi) * (kComboListRows + 1),
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
@@ -168,24 +126,30 @@ void AssignDialogWin::close() {
 
 WindowRef AssignDialogWin::window() { return reinterpret_cast<WindowRef>(hwnd()); }
 
+void AssignDialogWin::on_combo_selection(HWND combo) {
+  // The edit part still shows the previous text; the chosen item is the new one.
+  const LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return;
+  const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return;
+  std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(item.data()));
+  item.resize(static_cast<std::size_t>(length));
+  set_combo_text(to_utf8(item));
+  logic_.combo_changed();
+}
+
 void AssignDialogWin::on_command(int id, int code, HWND control) {
   switch (id) {
+    case kHelpKeyCommand:
+      logic_.help();
+      break;
     case kComboId:
       if (code == CBN_EDITCHANGE && !setting_combo_) {
         logic_.combo_changed();
       } else if (code == CBN_SELCHANGE) {
-        // The edit part still shows the previous text; the chosen item is the new one.
-        const LRESULT index = SendMessageW(control, CB_GETCURSEL, 0, 0);
-        if (index == CB_ERR) return;
-        const LRESULT length =
-            SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-        if (length == CB_ERR) return;
-        std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
-        SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<std::size_t>(length));
-        set_combo_text(to_utf8(item));
-        logic_.combo_changed();
+        on_combo_selection(control);
       }
       break;
     case kOkId:
@@ -211,16 +175,10 @@ LRESULT AssignDialogWin::handle_message(UINT message, WPARAM wparam, LPARAM lpar
       close();
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd(), focus)) last_focus_ = focus;
-      } else {
-        SetFocus(last_focus_ != nullptr && IsWindow(last_focus_) ? last_focus_ : combo_);
-      }
+      keep_focus(wparam, combo_);
       return 0;
     case WM_DPICHANGED:
-      place(HIWORD(wparam));
-      return 0;
+      return follow_dpi_change(wparam, lparam);
     default:
       return DefWindowProcW(hwnd(), message, wparam, lparam);
   }

@@ -2,10 +2,7 @@
 // The drive assignment dialog: a modeless window over the main window that writes into the
 // drive table through the AssignDialog logic.
 
-// clang-format off
-// First, so that the platform's MessageBox keeps its name here as everywhere.
-#include "platform/win32/platform_services_win.h"
-// clang-format on
+#include "platform/win32/win32.h"
 
 #include "manager/assign_dialog.h"
 #include "platform/win32/unique_handle_win.h"
@@ -15,9 +12,9 @@ namespace ndek {
 
 class AssignDialogWin : public WindowBase<AssignDialogWin>, public AssignDialogView {
  public:
+  // A dialog still open when the object goes is destroyed without giving the main window
+  // back: the program is ending.
   AssignDialogWin(HINSTANCE instance, ManagerWindow& manager, PlatformServices& platform);
-  // Destroys a dialog still open without giving the main window back: the program is ending.
-  ~AssignDialogWin();
 
   // Creates, fills and shows the dialog; `owner` is a hidden window, never the main window.
   bool create(HWND owner);
@@ -29,18 +26,19 @@ class AssignDialogWin : public WindowBase<AssignDialogWin>, public AssignDialogV
   void close() override;
   WindowRef window() override;
 
-  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
-
  private:
-  void place(UINT dpi);
+  friend class WindowBase<AssignDialogWin>;
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  void lay_out(Dpi dpi);
   void on_command(int id, int code, HWND control);
+  void on_combo_selection(HWND combo);
 
   HINSTANCE instance_;
   AssignDialog logic_;
   UniqueFont font_;
   HWND combo_ = nullptr;
   HWND folder_ = nullptr;
-  HWND last_focus_ = nullptr;
   bool setting_combo_ = false;
   bool closing_ = false;
 };

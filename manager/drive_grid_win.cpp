@@ -17,15 +17,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"NDekDriveGrid";
 constexpr int kRowHeightTwips = 240;
 constexpr int kTextIndent = 2;  // pixels at 96 DPI, between a cell's edge and its text
-constexpr int kWheelRows = 3;
 constexpr COLORREF kGridLineColour = RGB(192, 192, 192);
-
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle dc) { DeleteDC(dc); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
 RECT to_rect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -54,6 +46,29 @@ std::optional<GridMove> grid_move(WPARAM key, bool ctrl) {
 
 bool key_down(int key) { return GetKeyState(key) < 0; }
 
+// The scroll bar codes are the same for both bars (SB_LINEUP is SB_LINELEFT, ...).
+std::optional<ScrollRequest> scroll_request(WORD code) {
+  switch (code) {
+    case SB_LINEUP:
+      return ScrollRequest::kLineBack;
+    case SB_LINEDOWN:
+      return ScrollRequest::kLineForward;
+    case SB_PAGEUP:
+      return ScrollRequest::kPageBack;
+    case SB_PAGEDOWN:
+      return ScrollRequest::kPageForward;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      return ScrollRequest::kTo;
+    case SB_TOP:
+      return ScrollRequest::kStart;
+    case SB_BOTTOM:
+      return ScrollRequest::kEnd;
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 DriveGridWin::DriveGridWin(DriveTable& table, std::function<void()> on_double_click)
@@ -62,18 +77,15 @@ DriveGridWin::DriveGridWin(DriveTable& table, std::function<void()> on_double_cl
       geometry_(DriveTable::kRows, std::vector<int>(DriveTable::kCols, 1), 1) {}
 
 bool DriveGridWin::create(HWND parent, int control_id, HINSTANCE instance) {
-  if (!register_class(instance, kClassName, nullptr, nullptr)) return false;
-  const HWND grid = WindowBase::create(WS_EX_CLIENTEDGE, kClassName, L"",
-                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
-                                       0, 0, 0, 0, parent, instance);
-  if (grid == nullptr) return false;
-  SetWindowLongPtrW(grid, GWLP_ID, control_id);
-  return true;
+  return register_class(instance, kClassName, nullptr, CS_DBLCLKS, ClassIcon::kNone) &&
+         WindowBase::create(WS_EX_CLIENTEDGE, kClassName, L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, parent,
+                            instance, control_id);
 }
 
-void DriveGridWin::place(const RECT& bounds, int dpi) {
+void DriveGridWin::place(const RECT& bounds, Dpi dpi) {
   dpi_ = dpi;
-  font_ = create_ui_font(static_cast<UINT>(dpi));
+  font_ = create_ui_font(dpi);
   update_geometry();
   MoveWindow(hwnd(), bounds.left, bounds.top, bounds.right - bounds.left,
              bounds.bottom - bounds.top, TRUE);
@@ -83,8 +95,7 @@ void DriveGridWin::place(const RECT& bounds, int dpi) {
 
 void DriveGridWin::refresh() {
   update_geometry();
-  update_scroll_bars();
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  after_scroll();
   publish_current_row();
 }
 
@@ -93,14 +104,10 @@ void DriveGridWin::update_geometry() {
   for (int col = 0; col < DriveTable::kCols; ++col) {
     widths.push_back(std::max(twips_to_pixels(table_.col_width(col), dpi_), 1));
   }
-  const int top_row = geometry_.top_row();
-  const int scroll_x = geometry_.scroll_x();
-  geometry_ = GridGeometry(DriveTable::kRows, widths, twips_to_pixels(kRowHeightTwips, dpi_));
+  geometry_.set_cell_sizes(std::move(widths), twips_to_pixels(kRowHeightTwips, dpi_));
   RECT client{};
   GetClientRect(hwnd(), &client);
   geometry_.set_view(client.right, client.bottom);
-  geometry_.scroll_to_row(top_row);
-  geometry_.scroll_to_x(scroll_x);
 }
 
 void DriveGridWin::update_scroll_bars() {
@@ -130,10 +137,14 @@ void DriveGridWin::update_scroll_bars() {
   }
 }
 
-void DriveGridWin::after_move() {
-  geometry_.bring_into_view(table_.row(), table_.col());
+void DriveGridWin::after_scroll() {
   update_scroll_bars();
   InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void DriveGridWin::after_move() {
+  geometry_.bring_into_view(table_.row(), table_.col());
+  after_scroll();
   publish_current_row();
 }
 
@@ -166,7 +177,7 @@ void DriveGridWin::paint_cell(HDC dc, int row, int col) {
                                : highlighted ? COLOR_HIGHLIGHTTEXT
                                              : COLOR_WINDOWTEXT));
   RECT text_box = cell;
-  text_box.left += MulDiv(kTextIndent, dpi_, USER_DEFAULT_SCREEN_DPI);
+  text_box.left += MulDiv(kTextIndent, dpi_, kDefaultDpi);
   text_box.right -= 1;
   const std::wstring text = to_wide(table_.cell(row, col));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &text_box,
@@ -183,7 +194,25 @@ void DriveGridWin::paint_cell(HDC dc, int row, int col) {
   }
 }
 
-void DriveGridWin::paint(HDC dc, const RECT& client) {
+void DriveGridWin::paint() {
+  const PaintScope paint(hwnd());
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  // Drawn off screen first, so that scrolling and moving do not flicker.
+  const UniqueMemoryDc memory(CreateCompatibleDC(paint.dc()));
+  const UniqueBitmap bitmap(CreateCompatibleBitmap(paint.dc(), std::max<LONG>(client.right, 1),
+                                                   std::max<LONG>(client.bottom, 1)));
+  if (!memory || !bitmap) {
+    paint_cells(paint.dc(), client);
+    return;
+  }
+  const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  paint_cells(memory.get(), client);
+  BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+  SelectObject(memory.get(), old);
+}
+
+void DriveGridWin::paint_cells(HDC dc, const RECT& client) {
   FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
   const HGDIOBJ old_font = SelectObject(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
@@ -222,73 +251,15 @@ void DriveGridWin::paint(HDC dc, const RECT& client) {
   SelectObject(dc, old_font);
 }
 
-void DriveGridWin::on_scroll(int bar, int request) {
+void DriveGridWin::on_scroll(ScrollAxis axis, WORD code) {
+  const std::optional<ScrollRequest> request = scroll_request(code);
+  if (!request) return;
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_TRACKPOS;
-  GetScrollInfo(hwnd(), bar, &info);
-  if (bar == SB_VERT) {
-    int top = geometry_.top_row();
-    switch (request) {
-      case SB_LINEUP:
-        --top;
-        break;
-      case SB_LINEDOWN:
-        ++top;
-        break;
-      case SB_PAGEUP:
-        top -= geometry_.page_rows();
-        break;
-      case SB_PAGEDOWN:
-        top += geometry_.page_rows();
-        break;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION:
-        top = info.nTrackPos;
-        break;
-      case SB_TOP:
-        top = 1;
-        break;
-      case SB_BOTTOM:
-        top = geometry_.max_top_row();
-        break;
-      default:
-        return;
-    }
-    geometry_.scroll_to_row(top);
-  } else {
-    int x = geometry_.scroll_x();
-    const int line = geometry_.row_height();
-    switch (request) {
-      case SB_LINELEFT:
-        x -= line;
-        break;
-      case SB_LINERIGHT:
-        x += line;
-        break;
-      case SB_PAGELEFT:
-        x -= geometry_.view_scrolling_width();
-        break;
-      case SB_PAGERIGHT:
-        x += geometry_.view_scrolling_width();
-        break;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION:
-        x = info.nTrackPos;
-        break;
-      case SB_LEFT:
-        x = 0;
-        break;
-      case SB_RIGHT:
-        x = geometry_.max_scroll_x();
-        break;
-      default:
-        return;
-    }
-    geometry_.scroll_to_x(x);
-  }
-  update_scroll_bars();
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  GetScrollInfo(hwnd(), axis == ScrollAxis::kRows ? SB_VERT : SB_HORZ, &info);
+  geometry_.scroll(axis, *request, info.nTrackPos);
+  after_scroll();
 }
 
 void DriveGridWin::on_key(WPARAM key) {
@@ -313,59 +284,45 @@ void DriveGridWin::on_mouse(LPARAM lparam, bool extend) {
   after_move();
 }
 
+void DriveGridWin::on_button_down(WPARAM wparam, LPARAM lparam) {
+  SetFocus(hwnd());
+  on_mouse(lparam, (wparam & MK_SHIFT) != 0);
+  SetCapture(hwnd());
+  dragging_ = true;
+}
+
+void DriveGridWin::on_focus_change(bool gained) {
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  if (gained) NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd(), OBJID_CLIENT, CHILDID_SELF);
+}
+
 LRESULT DriveGridWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(hwnd(), &ps);
-      RECT client{};
-      GetClientRect(hwnd(), &client);
-      // Drawn off screen first, so that scrolling and moving do not flicker.
-      UniqueMemoryDc memory(CreateCompatibleDC(dc));
-      UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1),
-                                                    std::max<LONG>(client.bottom, 1)));
-      if (memory && bitmap) {
-        const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-        paint(memory.get(), client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-        SelectObject(memory.get(), old);
-      } else {
-        paint(dc, client);
-      }
-      EndPaint(hwnd(), &ps);
+    case WM_PAINT:
+      paint();
       return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE:
-      update_scroll_bars();
-      InvalidateRect(hwnd(), nullptr, FALSE);
+      after_scroll();
       return 0;
     case WM_VSCROLL:
-      on_scroll(SB_VERT, LOWORD(wparam));
+      on_scroll(ScrollAxis::kRows, LOWORD(wparam));
       return 0;
     case WM_HSCROLL:
-      on_scroll(SB_HORZ, LOWORD(wparam));
+      on_scroll(ScrollAxis::kX, LOWORD(wparam));
       return 0;
-    case WM_MOUSEWHEEL: {
-      wheel_delta_ += GET_WHEEL_DELTA_WPARAM(wparam);
-      const int notches = wheel_delta_ / WHEEL_DELTA;
-      wheel_delta_ -= notches * WHEEL_DELTA;
-      geometry_.scroll_to_row(geometry_.top_row() - notches * kWheelRows);
-      update_scroll_bars();
-      InvalidateRect(hwnd(), nullptr, FALSE);
+    case WM_MOUSEWHEEL:
+      geometry_.scroll_wheel(GET_WHEEL_DELTA_WPARAM(wparam));
+      after_scroll();
       return 0;
-    }
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_KEYDOWN:
       on_key(wparam);
       return 0;
     case WM_LBUTTONDOWN:
-      SetFocus(hwnd());
-      on_mouse(lparam, (wparam & MK_SHIFT) != 0);
-      SetCapture(hwnd());
-      dragging_ = true;
+      on_button_down(wparam, lparam);
       return 0;
     case WM_MOUSEMOVE:
       if (dragging_ && (wparam & MK_LBUTTON) != 0) on_mouse(lparam, true);
@@ -381,10 +338,7 @@ LRESULT DriveGridWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      if (message == WM_SETFOCUS) {
-        NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd(), OBJID_CLIENT, CHILDID_SELF);
-      }
+      on_focus_change(message == WM_SETFOCUS);
       return 0;
     default:
       return DefWindowProcW(hwnd(), message, wparam, lparam);

@@ -1,7 +1,6 @@
 #include "manager/folder_browser_win.h"
 
-#include <windows.h>
-// Needs the declarations of windows.h.
+#include "platform/win32/win32.h"
 #include <shlobj.h>
 
 #include <cwchar>
@@ -42,8 +41,6 @@ std::optional<std::wstring> path_from_id_list(PCIDLIST_ABSOLUTE id_list) {
 }
 
 }  // namespace
-
-void CoTaskMemTraits::close(Handle h) { CoTaskMemFree(h); }
 
 std::optional<std::string> browse_for_folder(WindowRef owner, const std::string& prompt) {
   const std::wstring title = to_wide(prompt);

@@ -2,11 +2,23 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace ndek {
+namespace {
+
+constexpr int kWheelNotch = 120;
+constexpr int kWheelRows = 3;
+
+}  // namespace
 
 GridGeometry::GridGeometry(int rows, std::vector<int> col_widths, int row_height)
     : rows_(rows), col_widths_(std::move(col_widths)), row_height_(std::max(row_height, 1)) {}
+
+void GridGeometry::set_cell_sizes(std::vector<int> col_widths, int row_height) {
+  col_widths_ = std::move(col_widths);
+  row_height_ = std::max(row_height, 1);
+}
 
 void GridGeometry::set_view(int width, int height) {
   view_width_ = std::max(width, 0);
@@ -36,6 +48,49 @@ int GridGeometry::max_scroll_x() const {
 void GridGeometry::scroll_to_row(int top_row) { top_row_ = std::clamp(top_row, 1, max_top_row()); }
 
 void GridGeometry::scroll_to_x(int x) { scroll_x_ = std::clamp(x, 0, max_scroll_x()); }
+
+void GridGeometry::scroll(ScrollAxis axis, ScrollRequest request, int position) {
+  const bool rows = axis == ScrollAxis::kRows;
+  const int now = rows ? top_row_ : scroll_x_;
+  const int line = rows ? 1 : row_height_;
+  const int page = rows ? page_rows() : view_scrolling_width();
+  int target = now;
+  switch (request) {
+    case ScrollRequest::kLineBack:
+      target = now - line;
+      break;
+    case ScrollRequest::kLineForward:
+      target = now + line;
+      break;
+    case ScrollRequest::kPageBack:
+      target = now - page;
+      break;
+    case ScrollRequest::kPageForward:
+      target = now + page;
+      break;
+    case ScrollRequest::kTo:
+      target = position;
+      break;
+    case ScrollRequest::kStart:
+      target = 0;  // before the first row and the left edge; clamped to them
+      break;
+    case ScrollRequest::kEnd:
+      target = rows ? max_top_row() : max_scroll_x();
+      break;
+  }
+  if (rows) {
+    scroll_to_row(target);
+  } else {
+    scroll_to_x(target);
+  }
+}
+
+void GridGeometry::scroll_wheel(int delta) {
+  wheel_delta_ += delta;
+  const int notches = wheel_delta_ / kWheelNotch;
+  wheel_delta_ -= notches * kWheelNotch;
+  scroll_to_row(top_row_ - notches * kWheelRows);
+}
 
 void GridGeometry::bring_into_view(int row, int col) {
   if (row >= 1 && row < rows_) {

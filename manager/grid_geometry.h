@@ -12,6 +12,11 @@ struct GridCell {
   bool operator==(const GridCell& other) const = default;
 };
 
+// What a scroll bar asks for: a line or a page back or forward, the thumb's position, or either
+// end.
+enum class ScrollRequest { kLineBack, kLineForward, kPageBack, kPageForward, kTo, kStart, kEnd };
+enum class ScrollAxis { kRows, kX };
+
 struct PixelRect {
   int left;
   int top;
@@ -25,6 +30,9 @@ class GridGeometry {
   // One fixed row and one fixed column; every row is `row_height` high.
   GridGeometry(int rows, std::vector<int> col_widths, int row_height);
 
+  // New cell sizes (a new DPI); the scroll position is kept within the limits at the next
+  // set_view.
+  void set_cell_sizes(std::vector<int> col_widths, int row_height);
   // The client area the grid draws in; the scroll position is kept within the new limits.
   void set_view(int width, int height);
 
@@ -44,6 +52,12 @@ class GridGeometry {
 
   void scroll_to_row(int top_row);
   void scroll_to_x(int x);
+  // Rows scroll by one row a line and by the rows in view a page; columns by a row's height a
+  // line and by the room in view a page. kTo goes to `position`.
+  void scroll(ScrollAxis axis, ScrollRequest request, int position = 0);
+  // The mouse wheel, `delta` in the system's units (120 a notch, positive away from the user):
+  // each whole notch scrolls three rows back; parts of a notch add up until they make one.
+  void scroll_wheel(int delta);
   // Scrolls just enough for the cell to be wholly in view (as far as it fits).
   void bring_into_view(int row, int col);
 
@@ -66,6 +80,7 @@ class GridGeometry {
   int view_height_ = 0;
   int top_row_ = 1;
   int scroll_x_ = 0;
+  int wheel_delta_ = 0;  // the part of a notch not yet scrolled
 };
 
 }  // namespace ndek

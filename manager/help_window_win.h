@@ -1,7 +1,7 @@
 #pragma once
 // A small window that shows the help text read-only. Not modal: the user keeps working in the
 // manager while it is open.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <string>
 
@@ -10,23 +10,27 @@
 
 namespace ndek {
 
+// The command that the F1 key sends to whichever manager window has it: each opens help.
+constexpr int kHelpKeyCommand = 100;
+
 class HelpWindowWin : public WindowBase<HelpWindowWin> {
  public:
   explicit HelpWindowWin(HINSTANCE instance) : instance_(instance) {}
-  ~HelpWindowWin();
 
   // Shows `text` (UTF-8, CR LF line breaks), opening the window or bringing it to the front.
   bool show(const std::string& text);
 
-  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
-
  private:
+  friend class WindowBase<HelpWindowWin>;
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
   bool create();
+  void lay_out(Dpi dpi);
   void fit_text_box();
+  HWND text_box() const;
 
   HINSTANCE instance_;
   UniqueFont font_;
-  HWND text_box_ = nullptr;
 };
 
 }  // namespace ndek

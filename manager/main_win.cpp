@@ -1,18 +1,15 @@
-// clang-format off
-// First, so that the platform's MessageBox keeps its name here as everywhere.
-#include "platform/win32/platform_services_win.h"
-// clang-format on
-
+#include "platform/win32/win32.h"
 #include <commctrl.h>
 #include <ole2.h>
 
 #include "manager/folder_browser_win.h"
 #include "manager/help_text.h"
 #include "manager/help_window_win.h"
-#include "manager/main_window_win.h"
 #include "manager/manager_window.h"
+#include "manager/manager_window_win.h"
 #include "platform/win32/ansi_code_page_win.h"
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/platform_services_win.h"
 #include "platform/win32/unique_handle_win.h"
 
 namespace {
@@ -31,15 +28,13 @@ class OleSession {
   bool initialised_;
 };
 
-// Tab moves between the controls of whichever of our windows has the message. Enter and Esc
-// are kept from the dialog manager: it would turn them into clicks on the controls with ids
-// 1 and 2, and in these windows neither key has a meaning.
-bool handled_as_dialog_key(MSG& message, HWND main_window, HACCEL accelerators) {
+// F1 goes to whichever of our windows has the message, and Tab moves between its controls.
+// Enter and Esc are kept from the dialog manager: it would turn them into clicks on the
+// controls with ids 1 and 2, and in these windows neither key has a meaning.
+bool handled_as_dialog_key(MSG& message, HACCEL accelerators) {
   const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
   if (root == nullptr) return false;
-  if (root == main_window && TranslateAcceleratorW(main_window, accelerators, &message)) {
-    return true;
-  }
+  if (TranslateAcceleratorW(root, accelerators, &message)) return true;
   const bool keyboard =
       message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
   if (keyboard && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) return false;
@@ -71,18 +66,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
 
     platform.set_folder_browser(ndek::browse_for_folder);
 
-    ndek::MainWindowWin main_window(instance, platform);
+    ndek::ManagerWindowWin main_window(instance, platform);
     ndek::ManagerWindow manager(platform, io, main_window);
     if (!main_window.create(manager)) return 1;
     manager.load();
     main_window.show(show_command);
 
-    ACCEL help_key{FVIRTKEY, VK_F1, ndek::MainWindowWin::kHelpKeyCommand};
+    ACCEL help_key{FVIRTKEY, VK_F1, ndek::kHelpKeyCommand};
     const ndek::UniqueAccelerators accelerators(CreateAcceleratorTableW(&help_key, 1));
 
     MSG message{};
     while (!platform.ended() && GetMessageW(&message, nullptr, 0, 0) > 0) {
-      if (handled_as_dialog_key(message, main_window.hwnd(), accelerators.get())) continue;
+      if (handled_as_dialog_key(message, accelerators.get())) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

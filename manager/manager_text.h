@@ -13,7 +13,7 @@ inline constexpr const char* kLoadIncompleteRows =
     "設定終了時には元のファイルをNDek.ini.bakとして残します。";
 inline constexpr const char* kRestartNotice = "仮想ドライブの設定は次回Windows起動時より有効です。";
 inline constexpr const char* kRestartTitle = "再起動確認";
-inline constexpr const char* kCommandNotStarted = "次のコマンドを起動できませんでした。\r";
+inline constexpr const char* kUnmapSuffix = " の割り当ての解除";
 inline constexpr const char* kHelpNotOpened = "ヘルプファイルを開けませんでした。\r";
 inline constexpr const char* kBrowsePrompt = "フォルダを選択してください";
 inline constexpr const char* kHelpFileName = "NDek.hlp";

@@ -1,11 +1,19 @@
 #include "manager/manager_window.h"
 
+#include "manager/letter_update.h"
 #include "manager/manager_text.h"
 #include "manager/table_storage.h"
 #include "platform/os_version.h"
+#include "settings/command_outcome.h"
 #include "settings/drive_command.h"
 
 namespace ndek {
+namespace {
+
+// Finish waits this long for each command before it goes on without it.
+constexpr std::int64_t kCommandLimitMs = 5000;
+
+}  // namespace
 
 std::string ManagerWindow::help_file() const {
   return program_file(platform_.ProgramDir(), manager_text::kHelpFileName);
@@ -14,6 +22,9 @@ std::string ManagerWindow::help_file() const {
 void ManagerWindow::load() {
   fill_drive_table(table_, platform_);
   keep_old_settings_ = !ini_load(table_, platform_, io_);
+  for (int row = 1; row < DriveTable::kRows; ++row) {
+    loaded_[row] = table_.cell(row, DriveTable::kFolderCol);
+  }
   view_.refresh_table();
 }
 
@@ -45,30 +56,54 @@ void ManagerWindow::help() {
 
 void ManagerWindow::finish() {
   namespace text = manager_text;
+  if (finishing_) return;
+  finishing_ = true;
   // The same commands as at log-on, so what maps now is what maps then.
   const std::string_view persistence =
       persistence_option(version_from_word(platform_.OsVersionWord()));
+  std::vector<std::string> failures;
+  view_.set_busy(true);
   for (int row = 1; row < DriveTable::kRows; ++row) {
     table_.set_row(row);
     table_.set_col(DriveTable::kFolderCol);
     const DriveSetting record{std::string(1, row_letter(row)) + ":", table_.text()};
-    if (record.folder.empty()) continue;
-    const std::optional<std::string> command = compose_drive_command(record, persistence);
-    const ErrorNumber err = command ? platform_.RunCommand(*command, WindowStyle::kHidden)
-                                    : kErrTypeMismatch;
-    if (err != kOk) {
-      // One letter that cannot be mapped now must not throw away the user's settings.
-      platform_.MessageBox(std::string(text::kCommandNotStarted) +
-                               (command ? *command : record.drive + " " + record.folder) + "\r" +
-                               text::kErrorNumberLabel + error_number_text(err),
-                           kMbOkExclamation, text::kErrorTitle);
+    const std::string& loaded = loaded_[row];
+    if (record.folder.empty() && loaded.empty()) continue;
+    const std::optional<DriveCommand> map = compose_drive_command(record, persistence);
+    if (!record.folder.empty() && !map) {
+      failures.push_back(
+          failure_line(progress_text(record), {CommandOutcome::Kind::kUnusableFolder}));
+      continue;
     }
+    const DriveMapping now = platform_.CurrentMapping(record.drive);
+    const LetterUpdate update = plan_letter_update(loaded, record.folder, now);
+    if (update.unmap) {
+      const CommandOutcome outcome = run_drive_command(
+          platform_, compose_unmap_command(record.drive, now.kind), kCommandLimitMs);
+      if (outcome.failed()) {
+        // The letter is still taken, so mapping it again would fail as well.
+        failures.push_back(failure_line(record.drive + text::kUnmapSuffix, outcome));
+        continue;
+      }
+    }
+    if (update.map) {
+      const CommandOutcome outcome = run_drive_command(platform_, *map, kCommandLimitMs);
+      if (outcome.failed()) failures.push_back(failure_line(progress_text(record), outcome));
+    }
+  }
+  view_.set_busy(false);
+  // What could not be mapped now is still saved: it may well work at the next log-on.
+  if (!failures.empty()) {
+    platform_.MessageBox(failure_report(failures), kMbOkExclamation, text::kErrorTitle);
   }
   if (!ini_save(table_, platform_, io_, keep_old_settings_)) return;
   platform_.MessageBox(text::kRestartNotice, kMbOk, text::kRestartTitle);
   platform_.EndProgram();
 }
 
-void ManagerWindow::cancel() { platform_.EndProgram(); }
-
+void ManagerWindow::cancel() {
+  // The close box while finish waits for its commands: finish ends the program itself.
+  if (finishing_) return;
+  platform_.EndProgram();
+}
 }  // namespace ndek

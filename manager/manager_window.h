@@ -1,5 +1,8 @@
 #pragma once
 // What the manager's main window does, apart from drawing it.
+#include <array>
+#include <string>
+
 #include "manager/drive_table.h"
 #include "settings/settings_file.h"
 
@@ -16,6 +19,8 @@ class ManagerView {
   virtual void show_assign_dialog() = 0;
   // The table changed; draw it again.
   virtual void refresh_table() = 0;
+  // While busy the window takes no input and shows the wait cursor.
+  virtual void set_busy(bool busy) = 0;
 };
 
 class ManagerWindow {
@@ -40,8 +45,11 @@ class ManagerWindow {
   SettingsIo io_;
   ManagerView& view_;
   DriveTable table_;
+  // Each row's folder as the settings file held it at load: what NDek may have mapped.
+  std::array<std::string, DriveTable::kRows> loaded_;
   // The settings file could not be read to its end: finish keeps it before replacing it.
   bool keep_old_settings_ = false;
+  bool finishing_ = false;
 };
 
 }  // namespace ndek

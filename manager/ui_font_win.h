@@ -4,6 +4,6 @@
 
 namespace ndek {
 
-inline UniqueFont create_ui_font(UINT dpi) { return create_font("ＭＳ Ｐゴシック", 9, dpi); }
+inline UniqueFont create_ui_font(Dpi dpi) { return create_font("ＭＳ Ｐゴシック", 9, dpi); }
 
 }  // namespace ndek

@@ -1,5 +1,4 @@
-#include <windows.h>
-// Needs the declarations of windows.h.
+#include "platform/win32/win32.h"
 #include <commctrl.h>
 
 #include "mounter/startup_window_win.h"

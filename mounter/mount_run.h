@@ -12,13 +12,13 @@ class MountWindow {
   virtual ~MountWindow() = default;
   virtual void disable_timer() = 0;
   virtual void set_progress(const std::string& text) = 0;
+  // Takes the window off the screen; the program goes on without one.
+  virtual void hide() = 0;
 };
 
-// "D: ← d:\work"
-std::string progress_text(const DriveSetting& record);
-
-// Issues one command per settings record, or asks to start the manager when the settings
-// are missing or faulty; ends the program in every case.
+// Issues one command per settings record, then follows them to their end and reports the
+// drives that could not be set up; asks to start the manager when the settings are missing
+// or faulty. Ends the program in every case.
 void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data, MountWindow& window);
 
 }  // namespace ndek

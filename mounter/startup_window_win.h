@@ -1,14 +1,11 @@
 #pragma once
 // NDek's only window: a borderless title card with one progress line. Its timer starts the
 // mount run half a second after it appears.
-#include <windows.h>
-// Gone before the platform interface, whose operation of that name it would rename.
-#undef MessageBox
+#include "platform/win32/win32.h"
 
 #include <string>
 
 #include "mounter/mount_run.h"
-#include "platform/win32/dpi_win.h"
 #include "platform/win32/platform_services_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "platform/win32/window_base_win.h"
@@ -31,28 +28,25 @@ class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
 
   void disable_timer() override;
   void set_progress(const std::string& text) override;
+  void hide() override;
 
  private:
   friend class WindowBase<StartupWindow>;
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
-  void create_controls(HINSTANCE instance);
-  // Places the controls and makes their fonts for the window's DPI.
-  void apply_dpi(UINT dpi);
+  // Places the controls and makes their fonts for `dpi`.
+  void lay_out(Dpi dpi);
   // Takes the system version and shows it in the hidden label `ver`.
   void load();
   void on_timer();
   void paint();
-  HWND control(int id) const { return GetDlgItem(hwnd(), id); }
 
   Win32Platform& platform_;
   const SettingsIo& io_;
   float ver_data_ = 0;
-  UINT dpi_ = kDefaultDpi;
+  Dpi dpi_ = kDefaultDpi;
   UniqueFont title_font_;
   UniqueFont text_font_;
-  // Last, so that the window is destroyed while the fonts it uses still exist.
-  UniqueWindow window_;
 };
 
 }  // namespace ndek

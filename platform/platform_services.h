@@ -2,8 +2,10 @@
 // The operating-system and user-interface operations the logic of both programs calls.
 // Only standard types cross this interface so that the logic builds and is tested anywhere.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/error_numbers.h"
 
@@ -12,7 +14,7 @@ namespace ndek {
 // How a started program's window is shown.
 enum class WindowStyle { kHidden = 0, kNormalFocus = 1, kMinimizedFocus = 2 };
 
-// Message box styles and answers, with the values the messages are specified in.
+// Message box styles and answers, numbered as the system numbers them.
 constexpr int kMbOk = 0;
 constexpr int kMbOkExclamation = 48;
 constexpr int kMbYesNoExclamation = 52;
@@ -36,22 +38,54 @@ using WindowRef = std::uintptr_t;
 
 constexpr int kHelpFinder = 15;
 
+// A program started by RunCommand. The program runs on by itself; this only watches it, and
+// letting go of it does not end the program.
+class StartedCommand {
+ public:
+  virtual ~StartedCommand() = default;
+  // The program's exit code once it has ended; nothing while it runs.
+  virtual std::optional<std::uint32_t> ExitCode() = 0;
+};
+
+// What a drive letter stands for now, as far as a `subst` or a `net use` could have made it.
+struct DriveMapping {
+  enum class Kind { kNone, kFolder, kNetwork };
+  Kind kind = Kind::kNone;
+  std::string target;  // the folder (subst), or the network path (net use)
+
+  bool operator==(const DriveMapping& other) const = default;
+};
+
 class PlatformServices {
  public:
   virtual ~PlatformServices() = default;
 
   // The running program's directory, without a trailing separator except at a drive root.
   virtual std::string ProgramDir() = 0;
-  // Starts the program named first on the line and returns at once. 53 when the program
-  // cannot be found, another number for any other failure.
-  virtual ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) = 0;
+  // The system's own program folder, where subst.exe and net.exe are.
+  virtual std::string SystemDir() = 0;
+  // Starts the program file `program` (a full path; nothing is searched) with `command_line`
+  // as the command line it receives, and returns at once. The program gets no console and a
+  // standard input that ends at once. 53 when the program cannot be found, another number
+  // for any other failure; on success `started` watches it.
+  virtual ErrorNumber RunCommand(const std::string& program, const std::string& command_line,
+                                 WindowStyle style, std::unique_ptr<StartedCommand>& started) = 0;
+  // Milliseconds on a clock that only moves forward.
+  virtual std::int64_t NowMs() = 0;
+  // Returns when one of `commands` has ended or `timeout_ms` has passed, handling window
+  // messages meanwhile so that the program keeps answering the system.
+  virtual void WaitForCommands(const std::vector<StartedCommand*>& commands,
+                               std::int64_t timeout_ms) = 0;
+  // What the letter ("X:") is mapped to now.
+  virtual DriveMapping CurrentMapping(const std::string& drive) = 0;
   // One bit for each drive letter that has a drive: bit 0 for A, bit 25 for Z.
   virtual std::uint32_t LogicalDrives() = 0;
   virtual DriveKind DriveType(const std::string& root_path) = 0;
   // Lowest byte: major version; next byte: minor version.
   virtual std::uint32_t OsVersionWord() = 0;
   // The chosen folder's full path, or nothing when the user cancels.
-  virtual std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) = 0;
+  virtual std::optional<std::string> BrowseForFolder(WindowRef owner,
+                                                     const std::string& prompt) = 0;
   // Modal; returns the pressed button (kAnswerYes, ...).
   virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
   // Opens the help file; a failure comes back as its number.

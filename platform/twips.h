@@ -3,10 +3,14 @@
 
 namespace ndek {
 
+// Dots per inch of a window or a monitor: what sizes in twips and points are converted with.
+using Dpi = int;
+constexpr Dpi kDefaultDpi = 96;
+
 constexpr int kTwipsPerInch = 1440;
 
 // Rounds to the nearest pixel, half away from zero, like MulDiv.
-constexpr int twips_to_pixels(int twips, int dpi) {
+constexpr int twips_to_pixels(int twips, Dpi dpi) {
   const long long product = static_cast<long long>(twips) * dpi;
   const long long half = kTwipsPerInch / 2;
   return static_cast<int>(product >= 0 ? (product + half) / kTwipsPerInch
@@ -16,6 +20,11 @@ constexpr int twips_to_pixels(int twips, int dpi) {
 struct TwipsRect {
   int left;
   int top;
+  int width;
+  int height;
+};
+
+struct TwipsSize {
   int width;
   int height;
 };

@@ -8,6 +8,10 @@ std::string_view persistence_option(float os_version) {
   return os_version >= 5.0f ? kPersistentNo : std::string_view();
 }
 
+std::string progress_text(const DriveSetting& record) {
+  return record.drive + " ← " + record.folder;
+}
+
 bool is_network_path(std::string_view folder) { return folder.substr(0, 2) == "\\\\"; }
 
 bool is_command_safe(std::string_view text) {
@@ -18,8 +22,8 @@ bool is_command_safe(std::string_view text) {
   return true;
 }
 
-std::optional<std::string> compose_drive_command(const DriveSetting& record,
-                                                 std::string_view persistence) {
+std::optional<DriveCommand> compose_drive_command(const DriveSetting& record,
+                                                  std::string_view persistence) {
   // The drive field goes on the line unquoted, so a blank in it would start a new argument.
   if (record.drive_is_number || !is_command_safe(record.drive) || !is_command_safe(record.folder) ||
       record.drive.find(' ') != std::string::npos) {
@@ -27,9 +31,21 @@ std::optional<std::string> compose_drive_command(const DriveSetting& record,
   }
   const std::string folder = quote_argument(record.folder);
   if (is_network_path(record.folder)) {
-    return "net use " + record.drive + " " + folder + std::string(persistence);
+    return DriveCommand{"net.exe",
+                        "net use " + record.drive + " " + folder + std::string(persistence)};
   }
-  return "subst " + record.drive + " " + folder;
+  return DriveCommand{"subst.exe", "subst " + record.drive + " " + folder};
+}
+
+DriveCommand compose_unmap_command(const std::string& drive, DriveMapping::Kind kind) {
+  if (kind == DriveMapping::Kind::kNetwork) return {"net.exe", "net use " + drive + " /delete"};
+  return {"subst.exe", "subst " + drive + " /D"};
+}
+
+ErrorNumber start_drive_command(PlatformServices& platform, const DriveCommand& command,
+                                std::unique_ptr<StartedCommand>& started) {
+  return platform.RunCommand(program_file(platform.SystemDir(), command.program), command.line,
+                             WindowStyle::kHidden, started);
 }
 
 }  // namespace ndek

@@ -2,15 +2,25 @@
 // What a settings record means to the system: the command that gives its letter to its
 // folder. Both programs compose commands here, so a drive maps the same way at once and
 // at the next log-on.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/platform_services.h"
 #include "settings/settings_file.h"
 
 namespace ndek {
 
 constexpr std::string_view kPersistentNo = " /persistent:no";
+
+// A system command: the program file in the system folder and the command line it receives.
+struct DriveCommand {
+  std::string program;  // "subst.exe" or "net.exe"
+  std::string line;
+
+  bool operator==(const DriveCommand& other) const = default;
+};
 
 // " /persistent:no" from version 5.0 on: the connection is made again at every log-on, so
 // the system need not remember it as well.
@@ -23,10 +33,21 @@ bool is_network_path(std::string_view folder);
 // and no control character.
 bool is_command_safe(std::string_view text);
 
+// "D: ← d:\work": how a record is shown to the user.
+std::string progress_text(const DriveSetting& record);
+
 // `subst D: "folder"` or `net use D: "\\server\share"` + `persistence`; nothing when the
 // record cannot be made into a command (a numeric drive field, a drive field with a blank,
 // a field with a quote or a control character).
-std::optional<std::string> compose_drive_command(const DriveSetting& record,
-                                                 std::string_view persistence);
+std::optional<DriveCommand> compose_drive_command(const DriveSetting& record,
+                                                  std::string_view persistence);
+
+// `subst D: /D` for a folder, `net use D: /delete` for a network drive.
+DriveCommand compose_unmap_command(const std::string& drive, DriveMapping::Kind kind);
+
+// Starts the command hidden from the system folder, so that no program of the same name
+// elsewhere is run in its place.
+ErrorNumber start_drive_command(PlatformServices& platform, const DriveCommand& command,
+                                std::unique_ptr<StartedCommand>& started);
 
 }  // namespace ndek

@@ -264,7 +264,8 @@ ErrorNumber read_bom(ByteStream& in, bool& utf8) {
   int c;
   if (ErrorNumber err = in.peek(c)) return err;
   if (c != 0xEF) return kOk;
-  // Commit only when the whole mark is there; a lone 0xEF is ordinary text.
+  // A first byte 0xEF must go on as the whole mark: the writer starts every line with a quote,
+  // and in code page 932 0xEF begins no character, so part of a mark means a damaged file.
   in.skip();
   for (char expected : kUtf8Bom.substr(1)) {
     if (ErrorNumber err = in.peek(c)) return err;

@@ -1,6 +1,6 @@
 #include "platform/win32/ansi_code_page_win.h"
 
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <climits>
 #include <string>

@@ -5,14 +5,8 @@
 namespace ndek {
 namespace {
 
-struct ScreenDcTraits {
-  using Handle = HDC;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { ReleaseDC(nullptr, h); }
-};
-
-// Looked up at run time: the functions are missing before Windows 10, where the program
-// still has to start.
+// Looked up at run time: the function is missing before Windows 10, where the programs still
+// have to start.
 template <typename Function>
 Function user32_function(const char* name) {
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
@@ -22,20 +16,45 @@ Function user32_function(const char* name) {
 
 }  // namespace
 
-UINT window_dpi(HWND window) {
+std::optional<Dpi> per_window_dpi(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-  if (const auto get_dpi = user32_function<GetDpiForWindowFunction>("GetDpiForWindow")) {
-    if (const UINT dpi = get_dpi(window)) return dpi;
-  }
-  const UniqueHandle<ScreenDcTraits> screen(GetDC(nullptr));
-  if (!screen) return kDefaultDpi;
-  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-  return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+  const auto get_dpi = user32_function<GetDpiForWindowFunction>("GetDpiForWindow");
+  const UINT dpi = get_dpi != nullptr ? get_dpi(window) : 0;
+  if (dpi == 0) return std::nullopt;
+  return static_cast<Dpi>(dpi);
 }
 
-UniqueFont create_font(const std::string& face_name, int points, UINT dpi, int weight) {
+std::optional<Dpi> monitor_dpi(HWND window) {
+  // shcore.dll exists from Windows 8.1 on; only the system's own copy is taken.
+  const UniqueModule shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  if (!shcore) return std::nullopt;
+  using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  const auto get_dpi = reinterpret_cast<GetDpiForMonitorFunction>(
+      reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")));
+  if (get_dpi == nullptr) return std::nullopt;
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  UINT x = 0;
+  UINT y = 0;
+  const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+  if (FAILED(get_dpi(monitor, kEffectiveDpi, &x, &y)) || y == 0) return std::nullopt;
+  return static_cast<Dpi>(y);
+}
+
+Dpi system_dpi() {
+  const UniqueScreenDc screen(GetDC(nullptr));
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+Dpi window_dpi(HWND window) {
+  if (const std::optional<Dpi> dpi = per_window_dpi(window)) return *dpi;
+  if (const std::optional<Dpi> dpi = monitor_dpi(window)) return *dpi;
+  return system_dpi();
+}
+
+UniqueFont create_font(const std::string& face_name, int points, Dpi dpi, int weight) {
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
+  font.lfHeight = -MulDiv(points, dpi, 72);
   font.lfWeight = weight;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -47,17 +66,24 @@ UniqueFont create_font(const std::string& face_name, int points, UINT dpi, int w
   return UniqueFont(CreateFontIndirectW(&font));
 }
 
-SIZE window_size_for_client(HWND window, SIZE client, UINT dpi) {
+RECT to_pixels(const TwipsRect& rect, Dpi dpi) {
+  const int left = twips_to_pixels(rect.left, dpi);
+  const int top = twips_to_pixels(rect.top, dpi);
+  return {left, top, left + twips_to_pixels(rect.width, dpi),
+          top + twips_to_pixels(rect.height, dpi)};
+}
+
+RECT window_rect_for_client(HWND window, const RECT& client, Dpi dpi) {
   using AdjustForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
   const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
   const BOOL has_menu = GetMenu(window) != nullptr;
-  RECT rect{0, 0, client.cx, client.cy};
+  RECT rect = client;
   const auto adjust = user32_function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
-  if (adjust == nullptr || !adjust(&rect, style, has_menu, ex_style, dpi)) {
+  if (adjust == nullptr || !adjust(&rect, style, has_menu, ex_style, static_cast<UINT>(dpi))) {
     AdjustWindowRectEx(&rect, style, has_menu, ex_style);
   }
-  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+  return rect;
 }
 
 void centre_in_work_area(HWND window, SIZE size) {
@@ -70,13 +96,6 @@ void centre_in_work_area(HWND window, SIZE size) {
   const int x = area.left + (area.right - area.left - size.cx) / 2;
   const int y = area.top + (area.bottom - area.top - size.cy) / 2;
   SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void place_in_twips(HWND child, const TwipsRect& rect, UINT dpi) {
-  const int d = static_cast<int>(dpi);
-  SetWindowPos(child, nullptr, twips_to_pixels(rect.left, d), twips_to_pixels(rect.top, d),
-               twips_to_pixels(rect.width, d), twips_to_pixels(rect.height, d),
-               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace ndek

@@ -1,6 +1,6 @@
 #include "platform/win32/file_system_win.h"
 
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <algorithm>
 #include <string_view>
@@ -17,13 +17,6 @@ constexpr std::size_t kMaxTransfer = 1u << 30;
 constexpr int kMaxTempAttempts = 1000;
 
 ErrorNumber last_error() { return error_number_from_system(GetLastError()); }
-
-struct FindHandleTraits {  // FindFirstFile: INVALID_HANDLE_VALUE when absent
-  using Handle = HANDLE;
-  static Handle invalid() { return INVALID_HANDLE_VALUE; }
-  static void close(Handle h) { FindClose(h); }
-};
-using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
 class Win32InputFile : public InputFile {
  public:

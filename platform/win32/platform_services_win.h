@@ -1,9 +1,6 @@
 #pragma once
 // The platform services on Windows.
-#include <windows.h>
-// The operation below is called MessageBox; the API's macro of that name would rename it in
-// some files and not in others.
-#undef MessageBox
+#include "platform/win32/win32.h"
 
 #include <functional>
 #include <string>
@@ -27,7 +24,13 @@ class Win32Platform : public PlatformServices {
   bool ended() const { return ended_; }
 
   std::string ProgramDir() override;
-  ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) override;
+  std::string SystemDir() override;
+  ErrorNumber RunCommand(const std::string& program, const std::string& command_line,
+                         WindowStyle style, std::unique_ptr<StartedCommand>& started) override;
+  std::int64_t NowMs() override;
+  void WaitForCommands(const std::vector<StartedCommand*>& commands,
+                       std::int64_t timeout_ms) override;
+  DriveMapping CurrentMapping(const std::string& drive) override;
   std::uint32_t LogicalDrives() override;
   DriveKind DriveType(const std::string& root_path) override;
   std::uint32_t OsVersionWord() override;
@@ -44,6 +47,9 @@ class Win32Platform : public PlatformServices {
   HelpViewer help_viewer_;
   FolderBrowser folder_browser_ = nullptr;
   bool ended_ = false;
+  // The quit message has been taken out of the queue and put back: waiting for messages
+  // would only find it again.
+  bool quit_pending_ = false;
 };
 
 }  // namespace ndek

@@ -1,6 +1,6 @@
 #include "platform/win32/program_dir_win.h"
 
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 namespace ndek {
 

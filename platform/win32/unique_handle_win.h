@@ -1,19 +1,21 @@
 #pragma once
-// One move-only owner for every kind of handle: the kind supplies its invalid value and
-// how to close it.
-#include <windows.h>
+// One move-only owner for every kind of handle: a kind is its handle type, the function that
+// closes it and the value that means "no handle".
+#include "platform/win32/win32.h"
+#include <objbase.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace ndek {
 
-template <typename Traits>
+template <class H, auto Close, std::intptr_t Invalid = 0>
 class UniqueHandle {
  public:
-  using Handle = typename Traits::Handle;
+  static H invalid() { return reinterpret_cast<H>(Invalid); }
 
   UniqueHandle() = default;
-  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  explicit UniqueHandle(H handle) : handle_(handle) {}
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
@@ -23,66 +25,47 @@ class UniqueHandle {
   }
   ~UniqueHandle() { reset(); }
 
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Traits::invalid(); }
-  Handle release() { return std::exchange(handle_, Traits::invalid()); }
-  void reset(Handle handle = Traits::invalid()) {
-    if (handle_ != Traits::invalid()) Traits::close(handle_);
+  H get() const { return handle_; }
+  explicit operator bool() const { return handle_ != invalid(); }
+  H release() { return std::exchange(handle_, invalid()); }
+  void reset(H handle = invalid()) {
+    if (handle_ != invalid()) Close(handle_);
     handle_ = handle;
   }
 
  private:
-  Handle handle_ = Traits::invalid();
+  H handle_ = invalid();
 };
 
-struct KernelHandleTraits {  // CreateProcess, threads, events: null when absent
-  using Handle = HANDLE;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { CloseHandle(h); }
-};
-struct FileHandleTraits {  // CreateFile: INVALID_HANDLE_VALUE when absent
-  using Handle = HANDLE;
-  static Handle invalid() { return INVALID_HANDLE_VALUE; }
-  static void close(Handle h) { CloseHandle(h); }
-};
-struct GdiObjectTraits {
-  using Handle = HGDIOBJ;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { DeleteObject(h); }
-};
-struct FontTraits {
-  using Handle = HFONT;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { DeleteObject(h); }
-};
-struct BrushTraits {
-  using Handle = HBRUSH;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { DeleteObject(h); }
-};
-struct WindowTraits {
-  using Handle = HWND;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { DestroyWindow(h); }
-};
-struct AcceleratorTraits {
-  using Handle = HACCEL;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { DestroyAcceleratorTable(h); }
-};
-struct CoTaskMemTraits {  // PIDLs from the shell
-  using Handle = void*;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h);
-};
+inline void release_screen_dc(HDC dc) { ReleaseDC(nullptr, dc); }
 
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-using UniqueFont = UniqueHandle<FontTraits>;
-using UniqueBrush = UniqueHandle<BrushTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueAccelerators = UniqueHandle<AcceleratorTraits>;
-using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
+// CreateFile and FindFirstFile say "none" with INVALID_HANDLE_VALUE, the others with null.
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
+using UniqueFileHandle = UniqueHandle<HANDLE, CloseHandle, -1>;
+using UniqueFindHandle = UniqueHandle<HANDLE, FindClose, -1>;
+using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, DeleteObject>;
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObject>;
+using UniqueMemoryDc = UniqueHandle<HDC, DeleteDC>;
+using UniqueScreenDc = UniqueHandle<HDC, release_screen_dc>;
+using UniqueWindow = UniqueHandle<HWND, DestroyWindow>;
+using UniqueAccelerators = UniqueHandle<HACCEL, DestroyAcceleratorTable>;
+using UniqueCoTaskMem = UniqueHandle<void*, CoTaskMemFree>;  // PIDLs from the shell
+using UniqueModule = UniqueHandle<HMODULE, FreeLibrary>;
+
+// BeginPaint and EndPaint, as a pair.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
 
 }  // namespace ndek

@@ -111,14 +111,19 @@ std::optional<std::string> read_file_bytes(const std::string& path) {
 
 // --- Process -----------------------------------------------------------------------------
 
-Process Process::start(const std::string& program, const std::string& arguments) {
+Process Process::start(const std::string& program, const std::string& arguments,
+                       const std::string& record_dir, const std::string& current_dir) {
   std::wstring command_line =
       to_wide(quote_argument(program) + (arguments.empty() ? "" : " " + arguments));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  // Passed on through the environment, which the programs hand on to what they start.
+  SetEnvironmentVariableW(L"NDEK_RECORD_DIR",
+                          record_dir.empty() ? nullptr : to_wide(record_dir).c_str());
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(to_wide(program).c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                      nullptr, nullptr, &startup, &info)) {
+                      nullptr, current_dir.empty() ? nullptr : to_wide(current_dir).c_str(),
+                      &startup, &info)) {
     throw HarnessError(last_error_text("CreateProcessW " + program));
   }
   const UniqueKernelHandle thread(info.hThread);
@@ -312,6 +317,83 @@ std::vector<MessageBoxView> message_boxes(DWORD process_id) {
   return boxes;
 }
 
+// --- System commands -----------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* kStandInNames[] = {"subst.exe", "net.exe"};
+
+bool under_wine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// The folders that hold the system's programs, as this program reaches them: the one of its
+// own kind, the 64-bit one (through "Sysnative" from a 32-bit program) and the 32-bit one.
+std::vector<std::string> system_program_dirs() {
+  std::vector<std::string> dirs;
+  wchar_t dir[MAX_PATH];
+  UINT length = GetSystemDirectoryW(dir, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) dirs.push_back(to_utf8(std::wstring_view(dir, length)));
+  BOOL wow64 = FALSE;
+  if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
+    length = GetWindowsDirectoryW(dir, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+      dirs.push_back(to_utf8(std::wstring_view(dir, length)) + "\\Sysnative");
+    }
+  }
+  length = GetSystemWow64DirectoryW(dir, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) dirs.push_back(to_utf8(std::wstring_view(dir, length)));
+  return dirs;
+}
+
+}  // namespace
+
+bool install_system_stand_ins() {
+  if (!under_wine()) return false;
+  const std::string recorder = tools_dir() + "\\recorder.exe";
+  const std::optional<std::string> bytes = read_file_bytes(recorder);
+  if (!bytes) throw HarnessError(recorder + " was not built");
+  for (const std::string& dir : system_program_dirs()) {
+    for (const char* name : kStandInNames) {
+      const std::string target = dir + "\\" + name;
+      // A stand-in still running from an earlier scenario holds its file; it is the same.
+      if (read_file_bytes(target) == bytes) continue;
+      if (!CopyFileW(to_wide(recorder).c_str(), to_wide(target).c_str(), FALSE)) {
+        throw HarnessError(last_error_text("copying the recorder to " + target));
+      }
+    }
+  }
+  return true;
+}
+
+std::optional<std::string> dos_device(const std::string& drive) {
+  wchar_t target[4096];
+  if (QueryDosDeviceW(to_wide(drive).c_str(), target, 4096) == 0) return std::nullopt;
+  return to_utf8(target);
+}
+
+void define_dos_device(const std::string& drive, const std::string& folder) {
+  if (!DefineDosDeviceW(0, to_wide(drive).c_str(), to_wide(folder).c_str())) {
+    throw HarnessError(last_error_text("mapping " + drive + " to " + folder));
+  }
+}
+
+FreedLetters::FreedLetters(std::vector<std::string> drives) : drives_(std::move(drives)) {
+  free_all();
+}
+
+FreedLetters::~FreedLetters() { free_all(); }
+
+void FreedLetters::free_all() const {
+  for (const std::string& drive : drives_) {
+    // A letter mapped twice has two definitions, the later one in force.
+    for (int i = 0; i < 10 && dos_device(drive); ++i) {
+      DefineDosDeviceW(DDD_REMOVE_DEFINITION, to_wide(drive).c_str(), nullptr);
+    }
+  }
+}
+
 // --- Scenario ------------------------------------------------------------------------------
 
 Scenario::Scenario(const std::string& name, const std::string& subfolder) {
@@ -356,8 +438,6 @@ std::string Scenario::add_recorder(const std::string& file_name) {
 }
 
 std::string Scenario::prepare_mounter() {
-  add_recorder("subst.exe");
-  add_recorder("net.exe");
   add_recorder("NDekMan.exe");
   return copy_program("NDek.exe");
 }
@@ -380,12 +460,17 @@ std::optional<std::string> Scenario::read_file(std::string_view file_name) const
 
 bool Scenario::has_file(std::string_view file_name) const { return file_exists(path(file_name)); }
 
-Process Scenario::start(const std::string& file_name, const std::string& arguments) const {
-  return Process::start(path(file_name), arguments);
+Process Scenario::start(const std::string& file_name, const std::string& arguments,
+                        const std::string& current_dir) const {
+  return Process::start(path(file_name), arguments, dir_, current_dir);
 }
 
 std::vector<DWORD> Scenario::running_processes() const {
   const std::wstring prefix = lower(to_wide(dir_ + "\\"));
+  std::vector<std::wstring> stand_ins;
+  for (const std::string& dir : system_program_dirs()) {
+    for (const char* name : kStandInNames) stand_ins.push_back(lower(to_wide(dir + "\\" + name)));
+  }
   std::vector<DWORD> ids;
   UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) throw HarnessError(last_error_text("CreateToolhelp32Snapshot"));
@@ -394,7 +479,10 @@ std::vector<DWORD> Scenario::running_processes() const {
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
        more = Process32NextW(snapshot.get(), &entry)) {
     const std::wstring image = lower(to_wide(image_path(entry.th32ProcessID)));
-    if (image.compare(0, prefix.size(), prefix) == 0) ids.push_back(entry.th32ProcessID);
+    if (image.compare(0, prefix.size(), prefix) == 0 ||
+        std::find(stand_ins.begin(), stand_ins.end(), image) != stand_ins.end()) {
+      ids.push_back(entry.th32ProcessID);
+    }
   }
   return ids;
 }
@@ -426,7 +514,8 @@ std::vector<RecordLine> Scenario::records() const {
 
 std::string describe(const RecordLine& record) {
   const std::string show = record.show_window_set ? std::to_string(record.show_window) : "unset";
-  return record.program + " [show " + show + "] " + record.command_line;
+  const std::string program = record.program.substr(record.program.find_last_of('\\') + 1);
+  return program + " [show " + show + "] " + record.command_line;
 }
 
 std::vector<std::string> describe_sorted(const std::vector<RecordLine>& records) {

@@ -2,11 +2,12 @@
 // Starts the real programs in a scratch directory and watches what they do: their windows,
 // their message boxes, the files they write and the commands they start (through recorders
 // standing in for the commands). Everything is found by process id, never by a global
-// caption search, so scenarios may run side by side.
+// caption search. Scenarios that use the stand-ins in the system folder, or map drive
+// letters, run one at a time (they share both).
 //
 // Failures of the harness itself (a window that never shows, a program that does not end)
 // are thrown as HarnessError; GoogleTest reports them as a failure of the scenario.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <chrono>
 #include <functional>
@@ -46,8 +47,11 @@ bool file_exists(const std::string& path);
 // leaves nothing behind.
 class Process {
  public:
-  // `program` by full path; `arguments` appended after its quoted path.
-  static Process start(const std::string& program, const std::string& arguments = {});
+  // `program` by full path; `arguments` appended after its quoted path. The stand-ins it
+  // starts record into `record_dir` (beside themselves when empty). It runs in
+  // `current_dir` (this program's when empty).
+  static Process start(const std::string& program, const std::string& arguments = {},
+                       const std::string& record_dir = {}, const std::string& current_dir = {});
 
   Process(Process&&) = default;
   Process& operator=(Process&&) = default;
@@ -104,6 +108,33 @@ std::optional<MessageBoxView> wait_for_exit_or_message_box(const Process& proces
 // The visible message boxes of the process right now.
 std::vector<MessageBoxView> message_boxes(DWORD process_id);
 
+// --- System commands ---------------------------------------------------------------------
+
+// Under Wine, puts recorders in place of subst.exe and net.exe in the system folders (the
+// 64-bit one and the one 32-bit programs see); the environment of the test run has Wine run
+// them instead of its own. On Windows it changes nothing and returns false: the system's
+// programs are never replaced there.
+bool install_system_stand_ins();
+
+// The letter's current definition as QueryDosDeviceW reports it ("\??\C:\dir"), or nothing.
+std::optional<std::string> dos_device(const std::string& drive);
+// Maps a letter to a folder as subst would; throws when it cannot.
+void define_dos_device(const std::string& drive, const std::string& folder);
+
+// Removes every definition of the letters now and again when it goes, so that a scenario
+// finds them free and leaves them so, whatever it mapped.
+class FreedLetters {
+ public:
+  explicit FreedLetters(std::vector<std::string> drives);
+  FreedLetters(const FreedLetters&) = delete;
+  FreedLetters& operator=(const FreedLetters&) = delete;
+  ~FreedLetters();
+
+ private:
+  void free_all() const;
+  std::vector<std::string> drives_;
+};
+
 // --- Scenario directory ------------------------------------------------------------------
 
 // A fresh directory for one scenario, named after it, under NDEK_E2E_WORK_DIR (or the
@@ -125,10 +156,10 @@ class Scenario {
   // Copies a built program (e.g. "NDek.exe") into the directory; throws when it was not built.
   // Returns its new full path.
   std::string copy_program(const std::string& file_name);
-  // Places a recorder under the name of the program it stands in for ("subst.exe").
+  // Places a recorder under the name of the program it stands in for ("NDekMan.exe").
   std::string add_recorder(const std::string& file_name);
-  // The layout for running the mounter: NDek.exe with recorders as subst.exe, net.exe and
-  // NDekMan.exe beside it. Returns NDek.exe's path.
+  // The layout for running the mounter: NDek.exe with a recorder as NDekMan.exe beside it.
+  // Returns NDek.exe's path. The stand-ins for the commands are install_system_stand_ins'.
   std::string prepare_mounter();
 
   // Writes `bytes` exactly (no newline translation, no byte-order mark added).
@@ -137,13 +168,15 @@ class Scenario {
   std::optional<std::string> read_file(std::string_view file_name) const;
   bool has_file(std::string_view file_name) const;
 
-  // Starts a program of the scenario by its file name.
-  Process start(const std::string& file_name, const std::string& arguments = {}) const;
+  // Starts a program of the scenario by its file name; the stand-ins it starts record here.
+  Process start(const std::string& file_name, const std::string& arguments = {},
+                const std::string& current_dir = {}) const;
 
-  // Ids of the processes that run a program from this directory.
+  // Ids of the processes that run a program from this directory or a stand-in in the system
+  // folders.
   std::vector<DWORD> running_processes() const;
-  // Waits until no program of the directory runs any more: the started commands are not
-  // waited for by the program under test, so their records are complete only then.
+  // Waits until none of them runs any more: commands the program under test does not wait
+  // for have written their records only then.
   void wait_until_idle(milliseconds timeout = kTimeout) const;
 
   // The recorded starts (record.log), in the order they were written.
@@ -155,7 +188,8 @@ class Scenario {
 
 // --- Records -----------------------------------------------------------------------------
 
-// "subst.exe show=0 | subst X: "d:\data"": what matters of a start, for comparing sets.
+// "subst.exe [show 0] subst X: "d:\data"": what matters of a start (the program by its file
+// name), for comparing sets.
 std::string describe(const RecordLine& record);
 // describe() of every record, sorted: the commands are started without waiting, so the
 // order in which they reach the log is not the order in which they were started.

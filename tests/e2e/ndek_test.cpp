@@ -1,15 +1,15 @@
 // NDek.exe from start to end: its settings file in, the commands it starts (caught by
-// recorders standing in for subst.exe, net.exe and NDekMan.exe) and its messages out.
+// recorders standing in for subst.exe and net.exe in the system folder, and for NDekMan.exe
+// beside it) and its messages out.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "mounter/messages.h"
-#include "platform/error_numbers.h"
 #include "platform/win32/strings_win.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/window_places.h"
 
 namespace ndek::e2e {
 namespace {
@@ -30,6 +30,10 @@ constexpr int kMinimized = 2;
 
 class NDek : public ::testing::Test {
  protected:
+  void SetUp() override {
+    if (!install_system_stand_ins()) GTEST_SKIP() << "the stand-ins for subst and net need Wine";
+  }
+
   // Runs NDek on `settings` (no file when nothing) until it ends by itself, which it must do
   // without asking anything; the starts it caused, once they have all been recorded.
   std::vector<RecordLine> run_to_end(const std::optional<std::string>& settings) {
@@ -190,39 +194,70 @@ TEST(NDekFolder, ProgramDirectoryWithBlankAndJapaneseTextIsUsedIntact) {
   EXPECT_THAT(records[0].arguments, ElementsAre(scenario.path("NDekMan.exe")));
 }
 
-TEST_F(NDek, CommandThatCannotStartIsReportedOnceAndTheOthersStillStart) {
-  // Not a program: starting it fails the way a damaged subst.exe would.
-  scenario.write_file("subst.exe", "not a program\r\n");
-  DWORD start_error = 0;
-  {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring line = to_wide("\"" + scenario.path("subst.exe") + "\"");
-    ASSERT_FALSE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                &startup, &info));
-    start_error = GetLastError();
+TEST_F(NDek, CommandsComeFromTheSystemFolderNotFromBesideItOrTheCurrentFolder) {
+  // Programs of the same names beside NDek.exe and in the folder it is started in.
+  const Scenario elsewhere(current_test_name() + "_current");
+  for (const char* name : {"subst.exe", "net.exe"}) {
+    scenario.add_recorder(name);
+    CopyFileW(to_wide(tools_dir() + "\\recorder.exe").c_str(),
+              to_wide(elsewhere.path(name)).c_str(), FALSE);
   }
-  scenario.write_file(
-      "NDek.ini",
-      "\"X:\",\"d:\\a\"\r\n\"Y:\",\"\\\\server\\share\"\r\n\"Z:\",\"\\\\server\\other\"\r\n");
+  scenario.write_file("NDek.ini", "\"X:\",\"d:\\data\"\r\n\"Y:\",\"\\\\server\\share\"\r\n");
+  const Process ndek = scenario.start("NDek.exe", {}, elsewhere.dir());
+  const auto box = wait_for_exit_or_message_box(ndek);
+  EXPECT_FALSE(box) << "unexpected message: " << box->title << " / " << box->text;
+  ndek.wait_for_exit();
+  scenario.wait_until_idle();
+
+  wchar_t system_dir[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(system_dir, MAX_PATH);
+  const std::string expected_dir = to_utf8(std::wstring_view(system_dir, length));
+  const std::vector<RecordLine> records = scenario.records();
+  ASSERT_EQ(records.size(), 2u);
+  for (const RecordLine& record : records) {
+    const std::string dir = record.program.substr(0, record.program.find_last_of('\\'));
+    EXPECT_EQ(
+        CompareStringOrdinal(to_wide(dir).c_str(), -1, to_wide(expected_dir).c_str(), -1, TRUE),
+        CSTR_EQUAL)
+        << record.program;
+  }
+}
+
+TEST_F(NDek, DrivesThatCouldNotBeSetUpAreListedInOneMessageAndTheOthersAreMapped) {
+  const FreedLetters letters({"X:", "Y:"});
+  const std::string folder = scenario.path("y folder");
+  scenario.write_file("stand-in.txt", "map\r\nX: 1\r\n");
+  scenario.write_file("NDek.ini", "\"X:\",\"d:\\a\"\r\n\"Y:\",\"" + folder + "\"\r\n");
   const Process ndek = scenario.start("NDek.exe");
   const MessageBoxView box = wait_for_message_box(ndek.id());
   EXPECT_EQ(box.title, kTitle);
-  EXPECT_EQ(box.text, std::string(mounter_text::kCommandsNotStarted) + "subst X: \"d:\\a\"\r" +
-                          mounter_text::kErrorNumberLabel +
-                          error_number_text(error_number_from_system(start_error)) + "\r");
+  EXPECT_EQ(box.text, "次の仮想ドライブを設定できませんでした。\r\rX: ← d:\\a（終了コード= 1）\r");
   EXPECT_TRUE(box.has_button(IDOK) && !box.has_button(IDYES) && !box.has_button(IDNO));
+  // The startup window went before the message.
+  EXPECT_THAT(top_level_windows(ndek.id(), "NDekStartupWindow"), IsEmpty());
   box.press(IDOK);
   const auto second = wait_for_exit_or_message_box(ndek);
   EXPECT_FALSE(second) << "a second message: " << second->text;
   ndek.wait_for_exit();
+  EXPECT_EQ(dos_device("X:"), std::nullopt);
+  EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
+}
+
+TEST_F(NDek, NetUseThatFailsAtFirstIsTriedAgainWithoutAWindowUntilItSucceeds) {
+  scenario.write_file("stand-in.txt", "R: 2 2\r\n");
+  scenario.write_file("NDek.ini", "\"R:\",\"\\\\server\\share\"\r\n");
+  const Process ndek = scenario.start("NDek.exe");
+  ASSERT_TRUE(poll_until([&] { return scenario.records().size() == 1; }));
+  // Waiting for the next try, the mounter shows nothing.
+  EXPECT_TRUE(poll_until([&] { return top_level_windows(ndek.id()).empty(); }));
+  EXPECT_TRUE(ndek.running());
+  const auto box = wait_for_exit_or_message_box(ndek);
+  EXPECT_FALSE(box) << "unexpected message: " << box->title << " / " << box->text;
+  ndek.wait_for_exit();
   scenario.wait_until_idle();
-  EXPECT_THAT(
-      describe_sorted(scenario.records()),
-      ElementsAre(
-          expected_start("net.exe", "net use Y: \"\\\\server\\share\" /persistent:no", kHidden),
-          expected_start("net.exe", "net use Z: \"\\\\server\\other\" /persistent:no", kHidden)));
+  const std::string net =
+      expected_start("net.exe", "net use R: \"\\\\server\\share\" /persistent:no", kHidden);
+  EXPECT_THAT(describe_sorted(scenario.records()), ElementsAre(net, net, net));
 }
 
 TEST_F(NDek, StartupWindowIsABorderlessTitleShownBeforeAnyCommand) {
@@ -267,6 +302,15 @@ TEST_F(NDek, StartupWindowIsABorderlessTitleShownBeforeAnyCommand) {
   scenario.wait_until_idle();
   EXPECT_THAT(describe_sorted(scenario.records()),
               ElementsAre(expected_start("subst.exe", "subst X: \"d:\\data\"", kHidden)));
+}
+
+TEST_F(NDek, StartupWindowTakesTheSuggestedPlaceAndLaysOutAgainWhenTheDpiChanges) {
+  // Without settings the run stops at its question, with the window still up.
+  const Process ndek = scenario.start("NDek.exe");
+  const MessageBoxView box = wait_for_message_box(ndek.id());
+  expect_dpi_change_followed(ndek, wait_for_window(ndek.id(), "NDekStartupWindow"), {100, 80});
+  box.press(IDNO);
+  ndek.wait_for_exit();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // NDekMan.exe driven as a user would: clicks on its grid and buttons, typing into its dialog,
 // its messages answered; then the settings file it wrote and the commands it started (caught
-// by recorders standing in for subst.exe and net.exe), and the mounter run on that file.
+// by recorders standing in for subst.exe and net.exe in the system folder), and the mounter
+// run on that file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/window_places.h"
 
 namespace ndek::e2e {
 namespace {
@@ -84,33 +86,10 @@ void type_drive(HWND dialog, const std::string& text) {
   type(edit, text);
 }
 
-RECT client_rect_on_screen(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  return client;
-}
-
-RECT rect_in_parent(HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 RECT twips_rect(int left, int top, int width, int height, int dpi) {
   const int x = twips_to_pixels(left, dpi);
   const int y = twips_to_pixels(top, dpi);
   return {x, y, x + twips_to_pixels(width, dpi), y + twips_to_pixels(height, dpi)};
-}
-
-bool same_rect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::string describe_rect(const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-         std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
 }
 
 class NDekMan : public ::testing::Test {
@@ -118,8 +97,6 @@ class NDekMan : public ::testing::Test {
   NDekMan() {
     scenario.copy_program("NDekMan.exe");
     scenario.copy_program("NDek.hlp");
-    scenario.add_recorder("subst.exe");
-    scenario.add_recorder("net.exe");
   }
 
   // Starts the manager and waits for its main window.
@@ -164,6 +141,7 @@ class NDekMan : public ::testing::Test {
 };
 
 TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableAndMapItAtOnce) {
+  if (!install_system_stand_ins()) GTEST_SKIP() << "the stand-ins for subst and net need Wine";
   scenario.write_file("NDek.ini", "\"C:\",\"" + kDataSjis +
                                       "\"\r\n"
                                       "\"E:\",\"e:\\old\"\r\n"
@@ -205,9 +183,7 @@ TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableAndMapItAtOnce) {
   EXPECT_EQ(notice.title, manager_text::kRestartTitle);
   EXPECT_EQ(notice.text, manager_text::kRestartNotice);
   EXPECT_TRUE(notice.has_button(IDOK) && !notice.has_button(IDYES));
-  // The commands are started before the notice (the manager waits for none of them).
-  ASSERT_TRUE(poll_until([&] { return scenario.records().size() == 3; }))
-      << scenario.records().size() << " commands recorded";
+  // The commands have ended before the notice.
   EXPECT_THAT(
       describe_sorted(scenario.records()),
       ElementsAre(expected_start("net.exe", "net use N: \"\\\\srv\\pub\" /persistent:no", kHidden),
@@ -232,6 +208,57 @@ TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableAndMapItAtOnce) {
   ndek.wait_for_exit();
   scenario.wait_until_idle();
   EXPECT_EQ(describe_sorted(scenario.records()), by_manager);
+}
+
+std::string ascii_lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+TEST_F(NDekMan, FinishRemapsWhatNDekMappedAndLeavesWhatItDidNot) {
+  if (!install_system_stand_ins()) GTEST_SKIP() << "the stand-ins for subst and net need Wine";
+  const FreedLetters letters({"T:", "U:", "W:"});
+  // The folders are lower-cased as the manager loads them.
+  const std::string old_folder = ascii_lower(scenario.path("old"));
+  const std::string new_folder = ascii_lower(scenario.path("new"));
+  const std::string other = scenario.path("someone else's");
+  const std::string same = ascii_lower(scenario.path("same"));
+  define_dos_device("T:", old_folder);  // as the mounter mapped it at log-on
+  define_dos_device("U:", other);       // not by NDek
+  define_dos_device("W:", same);
+  scenario.write_file("stand-in.txt", "map\r\n");
+  scenario.write_file("NDek.ini", "\"T:\",\"" + old_folder + "\"\r\n\"U:\",\"" + old_folder +
+                                      "\"\r\n\"W:\",\"" + same + "\"\r\n");
+  start();
+  click_cell(grid, 20, 2);
+  const HWND dialog = open_dialog();
+  SendMessageW(item(dialog, kFolder), EM_SETSEL, 0, -1);
+  type(item(dialog, kFolder), new_folder);
+  click_now(dialog, kOk);
+
+  click_later(main, kFinish);
+  const MessageBoxView failures = wait_for_message_box(manager->id());
+  EXPECT_EQ(failures.title, "エラー");
+  EXPECT_EQ(failures.text, "次の仮想ドライブを設定できませんでした。\r\rU: ← " + old_folder +
+                               "（終了コード= 1）\r");
+  failures.press(IDOK);
+  const MessageBoxView notice = wait_for_message_box(manager->id());
+  EXPECT_EQ(notice.text, manager_text::kRestartNotice);
+  notice.press(IDOK);
+  manager->wait_for_exit();
+
+  // In this order: each command has ended before the next starts.
+  std::vector<std::string> started;
+  for (const RecordLine& record : scenario.records()) started.push_back(describe(record));
+  EXPECT_THAT(started,
+              ElementsAre(expected_start("subst.exe", "subst T: /D", kHidden),
+                          expected_start("subst.exe", "subst T: \"" + new_folder + "\"", kHidden),
+                          expected_start("subst.exe", "subst U: \"" + old_folder + "\"", kHidden)));
+  EXPECT_EQ(dos_device("T:"), "\\??\\" + new_folder);
+  EXPECT_EQ(dos_device("U:"), "\\??\\" + other);
+  EXPECT_EQ(dos_device("W:"), "\\??\\" + same);
 }
 
 TEST_F(NDekMan, OkWithoutDriveOrFolderKeepsTheDialogOpen) {
@@ -295,6 +322,7 @@ class ReadOnlyFile {
 };
 
 TEST_F(NDekMan, ReadOnlySettingsFileIsReportedWithItsNumberAndEndsTheManager) {
+  if (!install_system_stand_ins()) GTEST_SKIP() << "the stand-ins for subst and net need Wine";
   const std::string settings = "\"F:\",\"f:\\data\"\r\n";
   scenario.write_file("NDek.ini", settings);
   const ReadOnlyFile read_only(scenario.path("NDek.ini"));
@@ -421,10 +449,6 @@ TEST_F(NDekMan, DialogOpensPrefilledAtItsPlaceAndItsCloseBoxGivesTheMainWindowBa
   const RECT client = client_rect_on_screen(dialog);
   const RECT expected = twips_rect(2760, 3750, 5400, 2310, dpi);
   EXPECT_TRUE(same_rect(client, expected)) << describe_rect(client) << " at " << dpi << " dpi";
-  // Children of the frames are placed inside them.
-  const RECT browse = rect_in_parent(item(dialog, 205));
-  EXPECT_TRUE(same_rect(browse, twips_rect(120 + 240, 960 + 600, 1575, 375, dpi)))
-      << describe_rect(browse);
 
   PostMessageW(dialog, WM_CLOSE, 0, 0);
   ASSERT_TRUE(poll_until([&] { return !IsWindow(dialog); }));
@@ -434,7 +458,7 @@ TEST_F(NDekMan, DialogOpensPrefilledAtItsPlaceAndItsCloseBoxGivesTheMainWindowBa
   EXPECT_EQ(scenario.read_file("NDek.ini"), "\"D:\",\"e:\\tools\"\r\n");
 }
 
-TEST_F(NDekMan, MainWindowHasItsButtonsInTabOrderAtTheirPlaces) {
+TEST_F(NDekMan, MainWindowHasItsButtonsInTabOrder) {
   start();
   EXPECT_EQ(window_text(main), "仮想ドライブマネージャー");
   const LONG style = GetWindowLongW(main, GWL_STYLE);
@@ -442,41 +466,32 @@ TEST_F(NDekMan, MainWindowHasItsButtonsInTabOrderAtTheirPlaces) {
   EXPECT_NE(style & WS_MINIMIZEBOX, 0);
   EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
 
-  const int dpi = static_cast<int>(GetDpiForWindow(main));
-  RECT client{};
-  GetClientRect(main, &client);
-  EXPECT_EQ(client.right, twips_to_pixels(7140, dpi));
-  EXPECT_EQ(client.bottom, twips_to_pixels(5115, dpi));
-
-  struct Button {
-    int id;
-    const char* caption;
-    RECT at;
-  };
-  const Button buttons[] = {
-      {kAssign, "ドライブ設定", twips_rect(120, 40, 1215, 375, dpi)},
-      {kDelete, "ドライブ削除", twips_rect(1320, 40, 1215, 375, dpi)},
-      {kFinish, "設定終了", twips_rect(3000, 40, 1455, 375, dpi)},
-      {kCancel, "キャンセル", twips_rect(4440, 40, 1335, 375, dpi)},
-      {kHelp, "ヘルプ", twips_rect(5880, 40, 1215, 375, dpi)},
-  };
+  const std::pair<int, const char*> buttons[] = {{kAssign, "ドライブ設定"},
+                                                 {kDelete, "ドライブ削除"},
+                                                 {kFinish, "設定終了"},
+                                                 {kCancel, "キャンセル"},
+                                                 {kHelp, "ヘルプ"}};
   HWND focus = item(main, kAssign);
-  for (const Button& button : buttons) {
-    const HWND control = item(main, button.id);
-    EXPECT_EQ(control, focus) << "tab order at " << button.caption;
-    EXPECT_EQ(window_text(control), button.caption);
-    EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << button.caption;
-    const RECT at = rect_in_parent(control);
-    EXPECT_TRUE(same_rect(at, button.at)) << button.caption << " " << describe_rect(at);
+  for (auto [id, caption] : buttons) {
+    const HWND control = item(main, id);
+    EXPECT_EQ(control, focus) << "tab order at " << caption;
+    EXPECT_EQ(window_text(control), caption);
+    EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << caption;
     focus = GetNextDlgTabItem(main, control, FALSE);
   }
   EXPECT_EQ(focus, grid);
-  const RECT grid_at = rect_in_parent(grid);
-  EXPECT_TRUE(same_rect(grid_at, twips_rect(0, 480, 7095, 4575, dpi))) << describe_rect(grid_at);
   close_main();
 }
 
-TEST_F(NDekMan, HelpButtonAndF1OpenTheHelpTextAndAMissingFileIsReported) {
+TEST_F(NDekMan, MainWindowAndDialogTakeTheSuggestedPlaceAndLayOutAgainWhenTheDpiChanges) {
+  start();
+  expect_dpi_change_followed(*manager, main, {40, 30});
+  // The dialog stands at a fixed place when it opens, but follows the system after that.
+  expect_dpi_change_followed(*manager, open_dialog(), {600, 500});
+  close_main();
+}
+
+TEST_F(NDekMan, HelpButtonAndF1InEitherWindowOpenTheHelpTextAndAMissingFileIsReported) {
   start();
   click_later(main, kHelp);
   HWND help = wait_for_window(manager->id(), kHelpClass);
@@ -492,6 +507,13 @@ TEST_F(NDekMan, HelpButtonAndF1OpenTheHelpTextAndAMissingFileIsReported) {
   help = wait_for_window(manager->id(), kHelpClass);
   PostMessageW(help, WM_CLOSE, 0, 0);
   ASSERT_TRUE(poll_until([&] { return !IsWindow(help); }));
+  const HWND dialog = open_dialog();
+  PostMessageW(item(dialog, kFolder), WM_KEYDOWN, VK_F1, 0);
+  help = wait_for_window(manager->id(), kHelpClass);
+  PostMessageW(help, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(poll_until([&] { return !IsWindow(help); }));
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(poll_until([&] { return !IsWindow(dialog); }));
 
   ASSERT_TRUE(DeleteFileW(to_wide(scenario.path("NDek.hlp")).c_str()));
   click_later(main, kHelp);

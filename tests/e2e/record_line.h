@@ -10,7 +10,8 @@
 namespace ndek::e2e {
 
 struct RecordLine {
-  std::string program;                 // the recorder's own file name, e.g. "subst.exe"
+  std::string program;                 // the recorder's own full file name, e.g. "C:\...\subst.exe"
+  std::string input;                   // what reading its standard input gave (see recorder.cpp)
   std::string command_line;            // GetCommandLineW() as received
   std::vector<std::string> arguments;  // CommandLineToArgvW of it, the program name first
   bool show_window_set = false;        // STARTF_USESHOWWINDOW

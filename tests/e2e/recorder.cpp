@@ -1,10 +1,18 @@
-// Stands in for a system command (subst.exe, net.exe) or for the manager beside a program
-// under test: appends how it was started to record.log in its own directory and exits.
-#include <windows.h>
-// After windows.h, which it needs.
+// Stands in for a system command (subst.exe, net.exe) or for the manager: appends how it was
+// started to record.log and exits. The log goes to the folder NDEK_RECORD_DIR names (the
+// scenario's, which the harness passes on), else beside the stand-in.
+//
+// A file stand-in.txt in that folder steers subst and net:
+//   Z: 2 2     the first two starts for Z: end with exit code 2, later ones with 0
+//   map        subst really maps and unmaps its letter (DefineDosDeviceW), and fails with 1
+//              as the real one does: a letter already taken, or /D on one that is not
+// Without the file every start ends with 0 and maps nothing.
+#include "platform/win32/win32.h"
 #include <shellapi.h>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
@@ -16,10 +24,42 @@ namespace {
 using ndek::to_utf8;
 using ndek::to_wide;
 
+constexpr DWORD kInputWaitMs = 2000;
+
+struct InputRead {
+  HANDLE input = nullptr;
+  BOOL ok = FALSE;
+  DWORD got = 0;
+  DWORD error = 0;
+};
+
+DWORD WINAPI read_one_byte(void* parameter) {
+  auto& read = *static_cast<InputRead*>(parameter);
+  char byte = 0;
+  read.ok = ReadFile(read.input, &byte, 1, &read.got, nullptr);
+  read.error = GetLastError();
+  return 0;
+}
+
+// "none" (no standard input), "ends" (it ends at once), "data", "error N", or "waits" when
+// a read did not return within two seconds (a console or a pipe nobody writes to). The read
+// runs on a thread of its own, so the stand-in itself never waits longer.
+std::string read_standard_input() {
+  InputRead read;
+  read.input = GetStdHandle(STD_INPUT_HANDLE);
+  if (read.input == nullptr || read.input == INVALID_HANDLE_VALUE) return "none";
+  const ndek::UniqueKernelHandle thread(
+      CreateThread(nullptr, 0, &read_one_byte, &read, 0, nullptr));
+  if (!thread) return "error thread";
+  if (WaitForSingleObject(thread.get(), kInputWaitMs) != WAIT_OBJECT_0) return "waits";
+  if (!read.ok) return "error " + std::to_string(read.error);
+  return read.got == 0 ? "ends" : "data";
+}
+
 ndek::e2e::RecordLine describe_start() {
   ndek::e2e::RecordLine record;
-  const std::wstring path = ndek::module_path();
-  record.program = to_utf8(path.substr(path.find_last_of(L'\\') + 1));
+  record.program = to_utf8(ndek::module_path());
+  record.input = read_standard_input();
   const wchar_t* command_line = GetCommandLineW();
   record.command_line = to_utf8(command_line);
   int count = 0;
@@ -35,30 +75,123 @@ ndek::e2e::RecordLine describe_start() {
   return record;
 }
 
-// Several recorders may start at once: the log is opened exclusively, so each line is
-// written whole, and an open that meets another recorder's is retried.
-bool append_line(const std::wstring& log_path, const std::string& line) {
+std::string read_rest(HANDLE file) {
+  std::string text;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+  return text;
+}
+
+std::string file_name(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+// The drive letter a command is about ("X:"), or empty.
+std::string drive_argument(const ndek::e2e::RecordLine& record) {
+  for (std::size_t i = 1; i < record.arguments.size(); ++i) {
+    const std::string& argument = record.arguments[i];
+    if (argument.size() == 2 && argument[1] == ':') return argument;
+  }
+  return {};
+}
+
+// Appends the record and returns how many starts of this program for this letter the log
+// holds, this one included. Several stand-ins may start at once: the log is opened
+// exclusively, so each line is written whole and counted right, and an open that meets
+// another stand-in's is retried. 0 when the log could not be written.
+int append_and_count(const std::wstring& log_path, const ndek::e2e::RecordLine& record) {
   constexpr int kAttempts = 2000;  // about 10 s
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    ndek::UniqueFileHandle file(CreateFileW(log_path.c_str(), FILE_APPEND_DATA, 0, nullptr,
-                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ndek::UniqueFileHandle file(CreateFileW(log_path.c_str(), GENERIC_READ | FILE_APPEND_DATA, 0,
+                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-      if (GetLastError() != ERROR_SHARING_VIOLATION) return false;
+      if (GetLastError() != ERROR_SHARING_VIOLATION) return 0;
       Sleep(5);
       continue;
     }
+    int count = 1;
+    std::istringstream lines(read_rest(file.get()));
+    for (std::string line; std::getline(lines, line);) {
+      const auto earlier = ndek::e2e::parse_record_line(line);
+      if (earlier && file_name(earlier->program) == file_name(record.program) &&
+          drive_argument(*earlier) == drive_argument(record)) {
+        ++count;
+      }
+    }
+    const std::string line = ndek::e2e::format_record_line(record) + "\n";
     DWORD written = 0;
-    return WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
-           written == line.size();
+    const bool ok =
+        WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+        written == line.size();
+    return ok ? count : 0;
   }
-  return false;
+  return 0;
+}
+
+struct Control {
+  bool map = false;
+  std::vector<int> exit_codes;  // of the letter's first starts, in order
+};
+
+Control read_control(const std::wstring& path, const std::string& drive) {
+  Control control;
+  const ndek::UniqueFileHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return control;
+  std::istringstream lines(read_rest(file.get()));
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string first;
+    words >> first;
+    if (first == "map") control.map = true;
+    if (drive.empty() || CompareStringOrdinal(to_wide(first).c_str(), -1, to_wide(drive).c_str(),
+                                              -1, TRUE) != CSTR_EQUAL) {
+      continue;
+    }
+    for (int code = 0; words >> code;) control.exit_codes.push_back(code);
+  }
+  return control;
+}
+
+bool letter_taken(const std::wstring& drive) {
+  wchar_t target[1024];
+  return QueryDosDeviceW(drive.c_str(), target, 1024) != 0;
+}
+
+// What subst does to the system: maps the letter, or with /D unmaps it; 1 when it cannot.
+int substitute(const ndek::e2e::RecordLine& record) {
+  if (record.arguments.size() != 3) return 1;
+  const std::wstring drive = to_wide(record.arguments[1]);
+  const std::wstring target = to_wide(record.arguments[2]);
+  if (CompareStringOrdinal(target.c_str(), -1, L"/D", -1, TRUE) == CSTR_EQUAL) {
+    if (!letter_taken(drive)) return 1;
+    return DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr) ? 0 : 1;
+  }
+  if (letter_taken(drive)) return 1;
+  return DefineDosDeviceW(0, drive.c_str(), target.c_str()) ? 0 : 1;
+}
+
+std::wstring record_dir() {
+  wchar_t dir[32768];
+  const DWORD length = GetEnvironmentVariableW(L"NDEK_RECORD_DIR", dir, 32768);
+  if (length > 0 && length < 32768) return std::wstring(dir, length) + L"\\";
+  const std::wstring path = ndek::module_path();
+  return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 }  // namespace
 
 int wmain() {
   const ndek::e2e::RecordLine record = describe_start();
-  const std::wstring path = ndek::module_path();
-  const std::wstring log_path = path.substr(0, path.find_last_of(L'\\') + 1) + L"record.log";
-  return append_line(log_path, ndek::e2e::format_record_line(record) + "\n") ? 0 : 1;
+  const std::wstring dir = record_dir();
+  const int start = append_and_count(dir + L"record.log", record);
+  if (start == 0) return 1;
+  const std::string drive = drive_argument(record);
+  if (drive.empty()) return 0;
+  const Control control = read_control(dir + L"stand-in.txt", drive);
+  if (static_cast<std::size_t>(start) <= control.exit_codes.size()) {
+    const int code = control.exit_codes[static_cast<std::size_t>(start) - 1];
+    if (code != 0) return code;
+  }
+  if (control.map && file_name(record.program) == "subst.exe") return substitute(record);
+  return 0;
 }

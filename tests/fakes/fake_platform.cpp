@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace ndek::testing {
 
 void FakePlatform::record(std::string call) {
@@ -10,12 +13,71 @@ void FakePlatform::record(std::string call) {
   calls.push_back(std::move(call));
 }
 
-std::string FakePlatform::ProgramDir() { return program_dir; }
+namespace {
 
-ErrorNumber FakePlatform::RunCommand(const std::string& command_line, WindowStyle style) {
-  record("run[" + std::to_string(static_cast<int>(style)) + "] " + command_line);
+class FakeStartedCommand : public StartedCommand {
+ public:
+  FakeStartedCommand(const std::int64_t& now, FakePlatform::Outcome outcome)
+      : now_(now),
+        ends_at_(outcome.runs_ms == FakePlatform::kForever ? FakePlatform::kForever
+                                                           : now + outcome.runs_ms),
+        exit_code_(outcome.exit_code) {}
+  std::optional<std::uint32_t> ExitCode() override {
+    if (ends_at_ == FakePlatform::kForever || now_ < ends_at_) return std::nullopt;
+    return exit_code_;
+  }
+  std::int64_t ends_at() const { return ends_at_; }
+
+ private:
+  const std::int64_t& now_;
+  std::int64_t ends_at_;
+  std::uint32_t exit_code_;
+};
+
+}  // namespace
+
+std::string FakePlatform::ProgramDir() { return program_dir; }
+std::string FakePlatform::SystemDir() { return system_dir; }
+
+ErrorNumber FakePlatform::RunCommand(const std::string& program, const std::string& command_line,
+                                     WindowStyle style, std::unique_ptr<StartedCommand>& started) {
+  record("run[" + std::to_string(static_cast<int>(style)) + "] " + program + " | " + command_line);
   const auto failure = run_failures.find(command_line);
-  return failure == run_failures.end() ? kOk : failure->second;
+  if (failure != run_failures.end()) return failure->second;
+  starts.emplace_back(command_line, now_ms);
+  Outcome outcome;
+  std::deque<Outcome>& scripted = outcomes[command_line];
+  if (!scripted.empty()) {
+    outcome = scripted.front();
+    scripted.pop_front();
+  }
+  started = std::make_unique<FakeStartedCommand>(now_ms, outcome);
+  return kOk;
+}
+
+std::int64_t FakePlatform::NowMs() { return now_ms; }
+
+void FakePlatform::WaitForCommands(const std::vector<StartedCommand*>& commands,
+                                   std::int64_t timeout_ms) {
+  EXPECT_FALSE(ended) << "waiting after EndProgram";
+  // A wait that cannot move the clock would make the caller spin.
+  EXPECT_GT(timeout_ms, 0);
+  if (timeout_ms <= 0 || ++waits_ > 100000)
+    throw std::runtime_error("the logic never stops waiting");
+  std::int64_t until = now_ms + timeout_ms;
+  for (StartedCommand* command : commands) {
+    const auto* fake = dynamic_cast<FakeStartedCommand*>(command);
+    if (fake == nullptr) throw std::runtime_error("not a command of this platform");
+    if (fake->ends_at() == kForever) continue;
+    if (fake->ends_at() <= now_ms) return;
+    until = std::min(until, fake->ends_at());
+  }
+  now_ms = until;
+}
+
+DriveMapping FakePlatform::CurrentMapping(const std::string& drive) {
+  const auto mapping = mappings.find(drive);
+  return mapping == mappings.end() ? DriveMapping{} : mapping->second;
 }
 
 std::uint32_t FakePlatform::LogicalDrives() {
@@ -69,6 +131,14 @@ std::vector<std::string> FakePlatform::calls_of(const std::string& kind) const {
     }
   }
   return out;
+}
+
+std::vector<std::int64_t> FakePlatform::start_times(const std::string& command_line) const {
+  std::vector<std::int64_t> times;
+  for (const auto& [line, at] : starts) {
+    if (line == command_line) times.push_back(at);
+  }
+  return times;
 }
 
 }  // namespace ndek::testing

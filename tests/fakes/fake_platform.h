@@ -15,21 +15,41 @@ class FakePlatform : public PlatformServices {
  public:
   // Scripted answers.
   std::string program_dir = "C:\\Tools";
+  std::string system_dir = "C:\\Windows\\system32";
   std::uint32_t version_word = 0x0105;  // 5.1
   std::map<std::string, DriveKind> drive_kinds;  // root path -> kind; no drive otherwise
   std::map<std::string, ErrorNumber> run_failures;  // command line -> error number
+  // How each start of a command line ends, in order; starts beyond the list exit with 0 at
+  // once.
+  struct Outcome {
+    std::uint32_t exit_code = 0;
+    std::int64_t runs_ms = 0;  // kForever: it never ends
+  };
+  static constexpr std::int64_t kForever = -1;
+  std::map<std::string, std::deque<Outcome>> outcomes;
+  std::map<std::string, DriveMapping> mappings;  // drive ("X:") -> its mapping; none otherwise
+  std::int64_t now_ms = 0;                       // moves only while the logic waits
   std::deque<int> message_box_answers;  // kAnswerOk when empty
   std::deque<std::optional<std::string>> browse_results;  // nothing (cancel) when empty
   ErrorNumber help_result = kOk;
 
-  // What happened, in order: "run[0] subst X: \"d:\\data\"", "message[52|title] text",
-  // "beep", "pump", "end", "help[15] path", "browse[owner] prompt".
+  // What happened, in order: "run[0] C:\\Windows\\system32\\subst.exe | subst X: \"d:\\data\"",
+  // "message[52|title] text", "beep", "pump", "end", "help[15] path", "browse[owner] prompt".
   std::vector<std::string> calls;
   std::vector<std::string> drive_types_asked;  // root paths
   bool ended = false;
+  // When each command line was started, in order.
+  std::vector<std::pair<std::string, std::int64_t>> starts;
 
   std::string ProgramDir() override;
-  ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) override;
+  std::string SystemDir() override;
+  ErrorNumber RunCommand(const std::string& program, const std::string& command_line,
+                         WindowStyle style, std::unique_ptr<StartedCommand>& started) override;
+  std::int64_t NowMs() override;
+  // Moves the clock on to the end of the first of `commands` to end, or by `timeout_ms`.
+  void WaitForCommands(const std::vector<StartedCommand*>& commands,
+                       std::int64_t timeout_ms) override;
+  DriveMapping CurrentMapping(const std::string& drive) override;
   std::uint32_t LogicalDrives() override;
   DriveKind DriveType(const std::string& root_path) override;
   std::uint32_t OsVersionWord() override;
@@ -42,9 +62,12 @@ class FakePlatform : public PlatformServices {
 
   // The calls of one kind ("run", "message", ...), in order.
   std::vector<std::string> calls_of(const std::string& kind) const;
+  // The times at which the command line was started.
+  std::vector<std::int64_t> start_times(const std::string& command_line) const;
 
  private:
   void record(std::string call);
+  int waits_ = 0;
 };
 
 }  // namespace ndek::testing

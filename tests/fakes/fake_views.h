@@ -19,6 +19,7 @@ class FakeManagerView : public ManagerView {
   void bring_to_front() override { platform_.calls.push_back("main to front"); }
   void show_assign_dialog() override { platform_.calls.push_back("dialog shown"); }
   void refresh_table() override { ++refreshes; }
+  void set_busy(bool busy) override { platform_.calls.push_back(busy ? "busy" : "not busy"); }
   int refreshes = 0;
 
  private:

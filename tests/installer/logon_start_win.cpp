@@ -4,13 +4,13 @@
 // answered No, and NDek must then end by itself.
 //
 // Prints the command and the question; exits 0 when all held, 1 otherwise.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "mounter/messages.h"
+#include "mounter/mounter_text.h"
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "tests/e2e/harness.h"

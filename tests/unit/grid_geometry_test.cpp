@@ -96,6 +96,74 @@ TEST(GridGeometry, BringingACellIntoViewScrollsJustEnough) {
   EXPECT_EQ(grid.scroll_x(), 0);
 }
 
+TEST(GridGeometry, ScrollRequestsMoveByLinesPagesOrToAPlaceWithinTheLimits) {
+  // 300 x 301: 17 rows a page, rows 1 to 10 on top; 253 px of room for 403 px of columns.
+  struct Case {
+    ScrollAxis axis;
+    int from;
+    ScrollRequest request;
+    int position;
+    int to;
+  };
+  using enum ScrollRequest;
+  constexpr ScrollAxis kRows = ScrollAxis::kRows;
+  constexpr ScrollAxis kX = ScrollAxis::kX;
+  const Case cases[] = {
+      {kRows, 5, kLineBack, 0, 4}, {kRows, 5, kLineForward, 0, 6},
+      {kRows, 1, kLineBack, 0, 1}, {kRows, 10, kLineForward, 0, 10},
+      {kRows, 9, kPageBack, 0, 1}, {kRows, 2, kPageForward, 0, 10},
+      {kRows, 5, kTo, 7, 7},       {kRows, 5, kTo, 40, 10},
+      {kRows, 5, kStart, 0, 1},    {kRows, 5, kEnd, 0, 10},
+      {kX, 40, kLineBack, 0, 24},  {kX, 40, kLineForward, 0, 56},
+      {kX, 10, kLineBack, 0, 0},   {kX, 140, kLineForward, 0, 150},
+      {kX, 100, kPageBack, 0, 0},  {kX, 0, kPageForward, 0, 150},
+      {kX, 0, kTo, 70, 70},        {kX, 40, kStart, 0, 0},
+      {kX, 40, kEnd, 0, 150},
+  };
+  for (const Case& c : cases) {
+    GridGeometry grid = drive_grid(300, 301);
+    if (c.axis == kRows) {
+      grid.scroll_to_row(c.from);
+    } else {
+      grid.scroll_to_x(c.from);
+    }
+    grid.scroll(c.axis, c.request, c.position);
+    const int at = c.axis == kRows ? grid.top_row() : grid.scroll_x();
+    EXPECT_EQ(at, c.to) << (c.axis == kRows ? "rows" : "x") << " from " << c.from << " by "
+                        << static_cast<int>(c.request);
+  }
+}
+
+TEST(GridGeometry, WheelScrollsThreeRowsANotchAndAddsUpParts) {
+  GridGeometry grid = drive_grid(300, 301);
+  grid.scroll_to_row(10);
+  grid.scroll_wheel(120);
+  EXPECT_EQ(grid.top_row(), 7);
+  grid.scroll_wheel(60);
+  EXPECT_EQ(grid.top_row(), 7);  // half a notch
+  grid.scroll_wheel(60);
+  EXPECT_EQ(grid.top_row(), 4);
+  grid.scroll_wheel(-240);
+  EXPECT_EQ(grid.top_row(), 10);
+  grid.scroll_wheel(-40);
+  grid.scroll_wheel(100);  // the parts going back and forth make less than a notch
+  EXPECT_EQ(grid.top_row(), 10);
+}
+
+TEST(GridGeometry, NewCellSizesKeepTheScrollPositionWithinTheNewLimits) {
+  GridGeometry grid = drive_grid(300, 301);
+  grid.scroll_to_row(8);
+  grid.scroll_to_x(100);
+  grid.set_cell_sizes({70, 100, 504}, 24);  // the same grid at 144 DPI
+  grid.set_view(300, 301);
+  EXPECT_EQ(grid.page_rows(), 11);
+  EXPECT_EQ(grid.top_row(), 8);
+  EXPECT_EQ(grid.scroll_x(), 100);
+  grid.set_view(1000, 1000);
+  EXPECT_EQ(grid.top_row(), 1);
+  EXPECT_EQ(grid.scroll_x(), 0);
+}
+
 TEST(GridGeometry, UsedAreaEndsAtTheLastCell) {
   GridGeometry grid = drive_grid(456, 301);
   EXPECT_EQ(grid.used_width(), 450);

@@ -14,6 +14,15 @@ using ::testing::ElementsAre;
 
 constexpr const char* kIni = "C:\\Tools\\NDek.ini";
 const std::string kRestart = "message[0|再起動確認] 仮想ドライブの設定は次回Windows起動時より有効です。";
+const std::string kFailures = "message[48|エラー] 次の仮想ドライブを設定できませんでした。\r\r";
+
+// The recorded start of a command from the system folder, hidden.
+std::string subst(const std::string& arguments) {
+  return "run[0] C:\\Windows\\system32\\subst.exe | subst " + arguments;
+}
+std::string net_use(const std::string& arguments) {
+  return "run[0] C:\\Windows\\system32\\net.exe | net use " + arguments;
+}
 
 class Manager : public ::testing::Test {
  protected:
@@ -47,26 +56,58 @@ TEST_F(Manager, FinishMapsEachFolderSavesNotifiesAndEnds) {
   set_folder(24, "d:\\");
   manager.finish();
   EXPECT_THAT(platform.calls,
-              ElementsAre("run[0] subst C: \"c:\\a\"", "run[0] subst E: \"d:\\my docs\"",
-                          "run[0] subst X: \"d:\\\\\"",
-                          "run[0] net use Z: \"\\\\srv\\pub\" /persistent:no", kRestart, "end"));
+              ElementsAre("busy", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
+                          subst("X: \"d:\\\\\""), net_use("Z: \"\\\\srv\\pub\" /persistent:no"),
+                          "not busy", kRestart, "end"));
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
 }
 
-TEST_F(Manager, FinishReportsACommandThatCannotStartAndStillSaves) {
+TEST_F(Manager, FinishUnmapsWhatNDekMappedWaitsAndLeavesOtherMappingsAlone) {
+  fs.files[kIni] =
+      "\"V:\",\"d:\\v\"\r\n\"W:\",\"d:\\same\"\r\n\"X:\",\"d:\\old\"\r\n\"Y:\","
+      "\"\\\\srv\\old\"\r\n";
+  platform.mappings["V:"] = {DriveMapping::Kind::kFolder, "e:\\someone else's"};
+  platform.mappings["W:"] = {DriveMapping::Kind::kFolder, "D:\\Same"};
+  platform.mappings["X:"] = {DriveMapping::Kind::kFolder, "D:\\Old"};
+  platform.mappings["Y:"] = {DriveMapping::Kind::kNetwork, "\\\\srv\\old"};
+  platform.outcomes["subst X: /D"] = {{0, 300}};
+  manager.load();
+  set_folder(24, "d:\\new");
+  set_folder(25, "");
+  manager.finish();
+  // W: is mapped as the table says already; V: is taken by a mapping NDek did not make.
+  EXPECT_THAT(platform.calls,
+              ElementsAre("busy", subst("V: \"d:\\v\""), subst("X: /D"), subst("X: \"d:\\new\""),
+                          net_use("Y: /delete"), "not busy", kRestart, "end"));
+  EXPECT_THAT(platform.start_times("subst X: \"d:\\new\""), ElementsAre(300));
+}
+
+TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
+  fs.files[kIni] = "\"X:\",\"d:\\old\"\r\n";
+  platform.mappings["X:"] = {DriveMapping::Kind::kFolder, "d:\\old"};
+  platform.outcomes["subst X: /D"] = {{1, 0}};
+  platform.run_failures["subst C: \"c:\\a\""] = kErrFileNotFound;
+  platform.outcomes["subst D: \"d:\\b\""] = {{0, testing::FakePlatform::kForever}};
   manager.load();
   set_folder(3, "c:\\a");
   set_folder(4, "d:\\b");
-  platform.run_failures["subst C: \"c:\\a\""] = kErrFileNotFound;
+  set_folder(17, "d:\\a\" /D \"");
+  set_folder(24, "d:\\new");
   manager.finish();
-  EXPECT_THAT(platform.calls,
-              ElementsAre("run[0] subst C: \"c:\\a\"",
-                          "message[48|エラー] 次のコマンドを起動できませんでした。\r"
-                          "subst C: \"c:\\a\"\rエラー№= 53",
-                          "run[0] subst D: \"d:\\b\"", kRestart, "end"));
-  EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n\"D:\",\"d:\\b\"\r\n");
+  EXPECT_THAT(
+      platform.calls,
+      ElementsAre("busy", subst("C: \"c:\\a\""), subst("D: \"d:\\b\""), subst("X: /D"), "not busy",
+                  kFailures + "C: ← c:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
+                              "D: ← d:\\b（応答がありません）\r"
+                              "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
+                              "X: の割り当ての解除（終了コード= 1）\r",
+                  kRestart, "end"));
+  EXPECT_EQ(platform.now_ms, 5000);  // the command that never ends was waited for 5 s
+  EXPECT_EQ(
+      fs.files[kIni],
+      "\"C:\",\"c:\\a\"\r\n\"D:\",\"d:\\b\"\r\n\"Q:\",\"d:\\a\" /D \"\"\r\n\"X:\",\"d:\\new\"\r\n");
 }
 
 TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
@@ -76,7 +117,7 @@ TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
   set_folder(3, "c:\\a");
   manager.finish();
   EXPECT_THAT(platform.calls,
-              ElementsAre("run[0] subst C: \"c:\\a\"",
+              ElementsAre("busy", subst("C: \"c:\\a\""), "not busy",
                           "message[48|エラー] 設定データの記録ができませんでした。\rエラー№= 70\r"
                           "App.Path=C:\\Tools",
                           "end"));

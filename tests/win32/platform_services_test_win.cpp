@@ -1,5 +1,6 @@
-#include <windows.h>
+#include "platform/win32/win32.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,25 +55,52 @@ TEST(Win32PlatformTest, LettersWithoutADriveHaveNoRoot) {
   }
 }
 
-TEST(Win32PlatformTest, AProgramThatCannotBeFoundIs53) {
-  Win32Platform platform;
-  EXPECT_EQ(platform.RunCommand("ndek-no-such-program-4f1c.exe /x", WindowStyle::kHidden),
-            kErrFileNotFound);
+ErrorNumber run(Win32Platform& platform, const std::string& program, const std::string& line,
+                WindowStyle style = WindowStyle::kHidden) {
+  std::unique_ptr<StartedCommand> started;
+  return platform.RunCommand(program, line, style, started);
 }
 
-TEST(Win32PlatformTest, AFileThatIsNoProgramFailsWithAnotherNumber) {
+TEST(Win32PlatformTest, AProgramThatCannotBeFoundIs53AndAFileThatIsNoProgramAnotherNumber) {
   testing::ScratchFolder folder(L"ndek-run");
-  ASSERT_TRUE(testing::write_whole_file(folder.file(L"subst.exe"), "not a program\r\n"));
   Win32Platform platform;
-  const ErrorNumber err =
-      platform.RunCommand(quote_argument(folder.utf8_file(L"subst.exe")), WindowStyle::kHidden);
+  EXPECT_EQ(run(platform, folder.utf8_file(L"ndek-no-such-program.exe"), "subst X: d:\\a"),
+            kErrFileNotFound);
+  ASSERT_TRUE(testing::write_whole_file(folder.file(L"subst.exe"), "not a program\r\n"));
+  const ErrorNumber err = run(platform, folder.utf8_file(L"subst.exe"), "subst X: d:\\a");
   EXPECT_NE(err, kOk);
   EXPECT_NE(err, kErrFileNotFound);
 }
 
-// Starts the recorder that stands in for the system commands and reads what it saw.
-TEST(Win32PlatformTest, StartsTheCommandLineAsGivenWithTheWindowStyle) {
+// This program's standard input, for as long as it lives: a pipe that stays open and empty,
+// as a console would that nobody types into.
+class InputThatNeverEnds {
+ public:
+  InputThatNeverEnds() : saved_(GetStdHandle(STD_INPUT_HANDLE)) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE read_end = nullptr;
+    HANDLE write_end = nullptr;
+    if (CreatePipe(&read_end, &write_end, &inheritable, 0)) {
+      read_end_.reset(read_end);
+      write_end_.reset(write_end);
+      SetStdHandle(STD_INPUT_HANDLE, read_end);
+    }
+  }
+  InputThatNeverEnds(const InputThatNeverEnds&) = delete;
+  InputThatNeverEnds& operator=(const InputThatNeverEnds&) = delete;
+  ~InputThatNeverEnds() { SetStdHandle(STD_INPUT_HANDLE, saved_); }
+
+ private:
+  HANDLE saved_;
+  UniqueKernelHandle read_end_;
+  UniqueKernelHandle write_end_;
+};
+
+// Starts the recorder that stands in for the system commands, under a command line that
+// names another program, and reads what it saw.
+TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputThatEnds) {
   Win32Platform platform;
+  const InputThatNeverEnds input;
   const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
   const struct {
     WindowStyle style;
@@ -85,9 +113,8 @@ TEST(Win32PlatformTest, StartsTheCommandLineAsGivenWithTheWindowStyle) {
   for (const auto& c : cases) {
     testing::ScratchFolder folder(L"ndek-run");
     ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), folder.file(L"subst.exe").c_str(), FALSE));
-    const std::string command = quote_argument(folder.utf8_file(L"subst.exe")) +
-                                " X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\");
-    ASSERT_EQ(platform.RunCommand(command, c.style), kOk);
+    const std::string command = "subst X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\");
+    ASSERT_EQ(run(platform, folder.utf8_file(L"subst.exe"), command, c.style), kOk);
     // RunCommand does not wait; the recorder holds its log alone until the line is whole.
     std::optional<std::string> bytes;
     for (int i = 0; i < 1000 && !(bytes = testing::read_whole_file(folder.file(L"record.log")));
@@ -99,9 +126,79 @@ TEST(Win32PlatformTest, StartsTheCommandLineAsGivenWithTheWindowStyle) {
     ASSERT_TRUE(record) << *bytes;
     EXPECT_EQ(record->show_window, c.show_command);
     EXPECT_EQ(record->command_line, command);
-    EXPECT_EQ(record->arguments, (std::vector<std::string>{folder.utf8_file(L"subst.exe"),
-                                                           "X:", "d:\\my docs", "e:\\仮想\\"}));
+    EXPECT_EQ(record->arguments,
+              (std::vector<std::string>{"subst", "X:", "d:\\my docs", "e:\\仮想\\"}));
+    // Not this program's input: a command that asks for something must fail, not wait.
+    EXPECT_EQ(record->input, "ends");
   }
+}
+
+TEST(Win32PlatformTest, WaitingHandlesMessagesAndEndsWithTheCommandWhoseExitCodeIsRead) {
+  Win32Platform platform;
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+  platform.WaitForCommands({}, 50);
+  MSG message;
+  EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) << "not handled";
+
+  testing::ScratchFolder folder(L"ndek-run");
+  ASSERT_TRUE(CopyFileW(to_wide(program_file(platform.ProgramDir(), "recorder.exe")).c_str(),
+                        folder.file(L"subst.exe").c_str(), FALSE));
+  ASSERT_TRUE(testing::write_whole_file(folder.file(L"stand-in.txt"), "X: 7\r\n"));
+  std::unique_ptr<StartedCommand> command;
+  ASSERT_EQ(platform.RunCommand(folder.utf8_file(L"subst.exe"), "subst X: d:\\a",
+                                WindowStyle::kHidden, command),
+            kOk);
+  const std::int64_t began = platform.NowMs();
+  while (!command->ExitCode() && platform.NowMs() - began < 20000) {
+    platform.WaitForCommands({command.get()}, 20000);
+  }
+  EXPECT_EQ(command->ExitCode(), 7u);
+}
+
+// Removes every definition of a free letter, before and after a test.
+class FreeLetter {
+ public:
+  FreeLetter() {
+    const DWORD used = GetLogicalDrives();
+    for (wchar_t letter = L'Q'; letter <= L'Y' && drive_.empty(); ++letter) {
+      if ((used & (1u << (letter - L'A'))) == 0) drive_ = std::wstring(1, letter) + L":";
+    }
+    clear();
+  }
+  FreeLetter(const FreeLetter&) = delete;
+  FreeLetter& operator=(const FreeLetter&) = delete;
+  ~FreeLetter() { clear(); }
+  const std::wstring& drive() const { return drive_; }
+
+ private:
+  void clear() {
+    wchar_t target[1024];
+    for (int i = 0; i < 10 && QueryDosDeviceW(drive_.c_str(), target, 1024) != 0; ++i) {
+      DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive_.c_str(), nullptr);
+    }
+  }
+  std::wstring drive_;
+};
+
+TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothing) {
+  Win32Platform platform;
+  const FreeLetter letter;
+  ASSERT_FALSE(letter.drive().empty());
+  const std::string drive = to_utf8(letter.drive());
+  EXPECT_EQ(platform.CurrentMapping(drive), DriveMapping{});
+
+  ASSERT_TRUE(DefineDosDeviceW(0, letter.drive().c_str(), L"C:\\windows\\仮想 dir"));
+  EXPECT_EQ(platform.CurrentMapping(drive),
+            (DriveMapping{DriveMapping::Kind::kFolder, "C:\\windows\\仮想 dir"}));
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter.drive().c_str(), nullptr);
+
+  ASSERT_TRUE(
+      DefineDosDeviceW(DDD_RAW_TARGET_PATH, letter.drive().c_str(), L"\\??\\UNC\\server\\share"));
+  EXPECT_EQ(platform.CurrentMapping(drive),
+            (DriveMapping{DriveMapping::Kind::kFolder, "\\\\server\\share"}));
+
+  const std::string system_drive = platform.SystemDir().substr(0, 2);
+  EXPECT_EQ(platform.CurrentMapping(system_drive), DriveMapping{}) << system_drive;
 }
 
 TEST(Win32PlatformTest, PumpingHandlesPendingMessagesAndKeepsTheQuitMessage) {

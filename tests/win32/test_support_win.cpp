@@ -1,6 +1,6 @@
 #include "tests/win32/test_support_win.h"
 
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
@@ -8,16 +8,10 @@
 namespace ndek::testing {
 namespace {
 
-struct FindTraits {
-  using Handle = HANDLE;
-  static Handle invalid() { return INVALID_HANDLE_VALUE; }
-  static void close(Handle h) { FindClose(h); }
-};
-
 template <typename Visit>
 void for_each_file(const std::wstring& folder, Visit visit) {
   WIN32_FIND_DATAW found{};
-  const UniqueHandle<FindTraits> search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+  const UniqueFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
   if (!search) return;
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) visit(found.cFileName);

@@ -15,13 +15,14 @@ export NDEK_ROOT NDEK_BUILD_NATIVE NDEK_BUILD_MINGW NDEK_BUILD_MINGW_X86 NDEK_BU
 export NDEK_LINT_TOOLS NDEK_JOBS
 
 # The environment of every Wine call: a 64-bit prefix (it runs the 32-bit programs too), no
-# debug channels, no Mono/Gecko install prompts, and the Japanese locale so that the ANSI code
-# page is 932.
+# debug channels, no Mono/Gecko install prompts, the stand-ins that the tests put in the system
+# folder for subst.exe and net.exe rather than Wine's own, and the Japanese locale so that the
+# ANSI code page is 932.
 ndek_wine_env() {
   export WINEPREFIX="$NDEK_WINEPREFIX"
   export WINEARCH=win64
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDLLOVERRIDES="mscoree,mshtml=;subst.exe,net.exe=n"
   export LANG=ja_JP.UTF-8
   export LC_ALL=ja_JP.UTF-8
 }

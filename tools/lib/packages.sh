@@ -5,6 +5,7 @@ NDEK_PACKAGES=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386 xvfb xauth locales fonts-ipafont
   cmake ninja-build
   g++ libgtest-dev libgmock-dev googletest imagemagick xdotool nsis zip clang libclang-rt-14-dev
+  clang-format
 )
 
 ndek_missing_packages() {

@@ -5,7 +5,7 @@
 // Built twice: plain (no manifest, only the DLLs it needs), and with NDEK_BENCH_MANAGER_DLLS
 // as the manager's twin, with the programs' resources (the manifest asks for common controls
 // 6) and the DLLs the manager imports, loaded at start as the manager's are.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 #ifdef NDEK_BENCH_MANAGER_DLLS
 #include <commctrl.h>
@@ -14,7 +14,6 @@
 #endif
 
 #include "platform/twips.h"
-#include "platform/win32/dpi_win.h"
 #include "platform/win32/window_base_win.h"
 #include "tests/bench/win/main_window_caption_win.h"
 
@@ -23,23 +22,18 @@ namespace {
 constexpr wchar_t kClassName[] = L"NDekBenchBareWindow";
 constexpr DWORD kStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr SIZE kClientTwips{7140, 5115};
+constexpr ndek::TwipsSize kClientTwips{7140, 5115};
 
 class BareWindow : public ndek::WindowBase<BareWindow> {
  public:
   bool create(HINSTANCE instance) {
-    if (!register_class(instance, kClassName, nullptr, GetSysColorBrush(COLOR_BTNFACE))) {
+    if (!register_class(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE), CS_DBLCLKS,
+                        ndek::ClassIcon::kNone) ||
+        !WindowBase::create(0, kClassName, ndek::bench::kMainWindowCaption, kStyle, nullptr,
+                            instance)) {
       return false;
     }
-    if (WindowBase::create(0, kClassName, ndek::bench::kMainWindowCaption, kStyle, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 0, 0, nullptr, instance) == nullptr) {
-      return false;
-    }
-    const UINT dpi = ndek::window_dpi(hwnd());
-    const int d = static_cast<int>(dpi);
-    const SIZE client{ndek::twips_to_pixels(kClientTwips.cx, d),
-                      ndek::twips_to_pixels(kClientTwips.cy, d)};
-    ndek::centre_in_work_area(hwnd(), ndek::window_size_for_client(hwnd(), client, dpi));
+    centre(kClientTwips);
     return true;
   }
 

@@ -1,19 +1,17 @@
 // The least a program does to start the mounter's commands, and so the limit the mounter is
-// measured against: it reads the command lines from commands.txt beside itself (UTF-8, one a
-// line) and starts each through the same platform call as the mounter (hidden, not waited
-// for, its handles closed). No window, no settings codec, no labels. It ends with 1 when a
-// command could not be started.
-// clang-format off
-// First, so that the platform's MessageBox keeps its name here as everywhere.
-#include "platform/win32/platform_services_win.h"
-// clang-format on
-
+// measured against: it reads the commands from commands.txt beside itself (UTF-8, one a line:
+// the program file, a tab, the command line) and starts each through the same call as the
+// mounter (from the system folder, hidden, no console, an input that ends), closing its
+// handles at once and waiting for none. No window, no settings codec, no labels. It ends with
+// 1 when a command could not be started.
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/win32/file_system_win.h"
+#include "platform/win32/platform_services_win.h"
+#include "settings/drive_command.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
@@ -33,10 +31,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     for (std::size_t start = 0; start < lines.size();) {
       const std::size_t end = std::min(lines.find('\n', start), lines.size());
       const std::string_view line(lines.data() + start, end - start);
-      if (!line.empty() && platform.RunCommand(std::string(line), ndek::WindowStyle::kHidden)) {
-        ++failures;
-      }
       start = end + 1;
+      const std::size_t tab = line.find('\t');
+      if (tab == std::string_view::npos) continue;
+      std::unique_ptr<ndek::StartedCommand> started;
+      const ndek::DriveCommand command{std::string(line.substr(0, tab)),
+                                       std::string(line.substr(tab + 1))};
+      if (ndek::start_drive_command(platform, command, started)) ++failures;
     }
     return failures == 0 ? 0 : 1;
   } catch (...) {

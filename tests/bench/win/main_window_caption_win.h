@@ -1,7 +1,7 @@
 #pragma once
 // The caption the start-up timing waits for: the manager's main window, and the bare window
 // that stands beside it in the comparison.
-#include <windows.h>
+#include "platform/win32/win32.h"
 
 namespace ndek::bench {
 

@@ -3,9 +3,10 @@
 //
 //   start_timer mounter REPETITIONS RECORDS
 //     NDek.exe with a settings file of RECORDS records, recorders standing in for the
-//     commands, from its start until its window closes, less its start delay; against the
-//     command starter, which only starts the same command lines the same way (the limit), and
-//     a batch file of the same command lines run by `cmd /c`, each from start to exit.
+//     commands in the system folder, from its start until its window closes (it then waits
+//     for its commands, which is not counted), less its start delay; against the command
+//     starter, which only starts the same commands the same way (the limit), and a batch file
+//     of the same command lines run by `cmd /c`, each from start to exit.
 //   start_timer manager REPETITIONS
 //     NDekMan.exe from its start until its main window is visible and takes input; against a
 //     bare window with the manager's manifest and DLLs, and a plain bare window.
@@ -16,8 +17,7 @@
 // command did not run; it is then made once more, and a second failure ends the tool with a
 // message and a non-zero exit code. Scratch directories go under NDEK_E2E_WORK_DIR; the
 // programs come from NDEK_E2E_PROGRAM_DIR (see the harness).
-#include <windows.h>
-// Needs the declarations of windows.h.
+#include "platform/win32/win32.h"
 #include <psapi.h>
 
 #include <algorithm>
@@ -144,12 +144,23 @@ std::string settings_file(int records) {
   return text;
 }
 
-// The command lines the mounter starts for settings_file(records), composed by its own rule,
-// each followed by `line_end`.
-std::string command_lines(int records, const char* line_end) {
+// The commands the mounter starts for settings_file(records), composed by its own rule: for
+// the command starter the program file, a tab and the command line, one a line; for the batch
+// file the command lines.
+std::string starter_commands(int records) {
   std::string text;
   for (int i = 0; i < records; ++i) {
-    text += *ndek::compose_drive_command(record_of(i), ndek::kPersistentNo) + line_end;
+    const ndek::DriveCommand command =
+        *ndek::compose_drive_command(record_of(i), ndek::kPersistentNo);
+    text += command.program + "\t" + command.line + "\n";
+  }
+  return text;
+}
+
+std::string batch_file(int records) {
+  std::string text = "@echo off\r\n";
+  for (int i = 0; i < records; ++i) {
+    text += ndek::compose_drive_command(record_of(i), ndek::kPersistentNo)->line + "\r\n";
   }
   return text;
 }
@@ -184,7 +195,8 @@ double time_run(const Scenario& scenario, const std::string& program, const std:
     throw HarnessError("cannot remove " + scenario.path("record.log"));
   }
   const Stopwatch watch;
-  const Process process = Process::start(program, arguments);
+  // The stand-ins record into the scenario's directory.
+  const Process process = Process::start(program, arguments, scenario.dir());
   if (until == Until::kWindowClosed) wait_for_window_to_close(process, program);
   if (until == Until::kExit) wait_for_exit(process, program);
   const double elapsed = watch.elapsed_ms();
@@ -263,7 +275,7 @@ double settled_working_set(const std::string& program) {
 // The mounter's memory while it waits for its timer: everything it loads is loaded by then.
 double mounter_working_set(const Scenario& scenario, const std::string& program) {
   scenario.wait_until_idle(kRunTimeout);
-  const Process process = Process::start(program);
+  const Process process = Process::start(program, "", scenario.dir());
   const Stopwatch watch;
   while (visible_window(process.id(), kMounterWindowClass) == nullptr) {
     check_time(watch, program + "'s window");
@@ -364,12 +376,13 @@ void print_rows(const std::string& benchmark, const std::vector<Side*>& sides,
 struct MounterScenario {
   explicit MounterScenario(int records) : scenario("bench_mounter") {
     ndek_exe = scenario.prepare_mounter();
+    if (!ndek::e2e::install_system_stand_ins()) throw HarnessError("the stand-ins need Wine");
     scenario.write_file("NDek.ini", settings_file(records));
     starter_exe = copy_tool(scenario, "command_starter.exe");
-    scenario.write_file(kCommandsFile, command_lines(records, "\n"));
-    scenario.write_file("bench.bat", "@echo off\r\n" + command_lines(records, "\r\n"));
-    // The batch names subst bare, as a user's would: the recorder is found in the current
-    // directory.
+    scenario.write_file(kCommandsFile, starter_commands(records));
+    scenario.write_file("bench.bat", batch_file(records));
+    // The batch names subst bare, as a user's would: cmd finds the stand-in in the system
+    // folder, by the search path.
     if (!SetCurrentDirectoryW(ndek::to_wide(scenario.dir()).c_str())) {
       throw HarnessError("cannot enter " + scenario.dir());
     }

@@ -5,15 +5,14 @@ namespace ndek::mounter_text {
 
 inline constexpr const char* kTitle = "仮想ドライブ設定";
 inline constexpr const char* kNotSetUp =
-    "仮想ドライブの設定がされていません。\r\r設定のため仮想ドライブマネージャーを起動しますか？\r\r";
+    "仮想ドライブの設定がされていません。\r\r"
+    "設定のため仮想ドライブマネージャーを起動しますか？\r\r";
 inline constexpr const char* kFaulty =
     "設定情報に何からの異常が発生してるため、仮想ドライブを設定できません。\r\r"
     "設定のため仮想ドライブマネージャーを起動しますか？\r\r";
-inline constexpr const char* kCommandsNotStarted =
-    "次のコマンドを起動できなかったため、仮想ドライブの一部を設定できませんでした。\r\r";
-inline constexpr const char* kManagerNotStarted = "仮想ドライブマネージャーを起動できませんでした。\r";
+inline constexpr const char* kManagerNotStarted =
+    "仮想ドライブマネージャーを起動できませんでした。\r";
 inline constexpr const char* kErrorNumberLabel = "エラー№=";
 inline constexpr const char* kManagerFileName = "NDekMan.exe";
-inline constexpr const char* kArrow = " ← ";
 
 }  // namespace ndek::mounter_text

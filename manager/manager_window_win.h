@@ -1,11 +1,7 @@
 #pragma once
 // The manager's main window: five buttons over the drive grid. Every click goes to the
 // ManagerWindow logic; the window only places and draws.
-
-// clang-format off
-// First, so that the platform's MessageBox keeps its name here as everywhere.
-#include "platform/win32/platform_services_win.h"
-// clang-format on
+#include "platform/win32/win32.h"
 
 #include <memory>
 
@@ -17,29 +13,33 @@
 
 namespace ndek {
 
-class MainWindowWin : public WindowBase<MainWindowWin>, public ManagerView {
+class ManagerWindowWin : public WindowBase<ManagerWindowWin>, public ManagerView {
  public:
-  // The command of the F1 accelerator.
-  static constexpr int kHelpKeyCommand = 100;
+  // The buttons, in the order of their captions' numbers (Command1 to Command5), and the grid.
+  static constexpr int kAssignId = 1;
+  static constexpr int kDeleteId = 2;
+  static constexpr int kHelpId = 3;
+  static constexpr int kFinishId = 4;
+  static constexpr int kCancelId = 5;
+  static constexpr int kGridId = 6;
 
-  MainWindowWin(HINSTANCE instance, PlatformServices& platform);
-  ~MainWindowWin();
+  ManagerWindowWin(HINSTANCE instance, PlatformServices& platform);
 
   // Creates the window and its controls, hidden, sized and centred; `logic` handles its events.
   bool create(ManagerWindow& logic);
   void show(int show_command);
-  // The open assignment dialog, or null.
-  HWND dialog_window() const;
 
   void set_enabled(bool enabled) override;
   void bring_to_front() override;
   void show_assign_dialog() override;
   void refresh_table() override;
-
-  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  void set_busy(bool busy) override;
 
  private:
-  void place_controls(UINT dpi);
+  friend class WindowBase<ManagerWindowWin>;
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  void lay_out(Dpi dpi);
   void on_command(int id, int code);
 
   HINSTANCE instance_;
@@ -51,7 +51,7 @@ class MainWindowWin : public WindowBase<MainWindowWin>, public ManagerView {
   // task bar while leaving it usable when this window is disabled.
   UniqueWindow dialog_owner_;
   std::unique_ptr<AssignDialogWin> dialog_;
-  HWND last_focus_ = nullptr;
+  bool busy_ = false;
 };
 
 }  // namespace ndek

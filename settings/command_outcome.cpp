@@ -1,0 +1,69 @@
+#include "settings/command_outcome.h"
+
+namespace ndek {
+namespace {
+
+constexpr const char* kReportIntro = "次の仮想ドライブを設定できませんでした。\r\r";
+constexpr const char* kNotStarted = "コマンドを起動できませんでした　エラー№=";
+constexpr const char* kExitCode = "終了コード= ";
+constexpr const char* kNoAnswer = "応答がありません";
+constexpr const char* kUnusableFolder = "フォルダ名をこのままでは使えません";
+
+std::string how(const CommandOutcome& outcome) {
+  using Kind = CommandOutcome::Kind;
+  switch (outcome.kind) {
+    case Kind::kNotStarted:
+      return kNotStarted + error_number_text(static_cast<ErrorNumber>(outcome.number));
+    case Kind::kFailed:
+      return kExitCode + std::to_string(outcome.number);
+    case Kind::kNoAnswer:
+      return kNoAnswer;
+    case Kind::kUnusableFolder:
+      return kUnusableFolder;
+    case Kind::kSucceeded:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
+CommandOutcome outcome_of_exit(std::uint32_t exit_code) {
+  if (exit_code == 0) return {};
+  return {CommandOutcome::Kind::kFailed, exit_code};
+}
+
+CommandOutcome wait_for_outcome(PlatformServices& platform, StartedCommand& command,
+                                std::int64_t limit_ms) {
+  const std::int64_t until = platform.NowMs() + limit_ms;
+  for (;;) {
+    if (const std::optional<std::uint32_t> code = command.ExitCode()) return outcome_of_exit(*code);
+    const std::int64_t left = until - platform.NowMs();
+    if (left <= 0) return {CommandOutcome::Kind::kNoAnswer};
+    platform.WaitForCommands({&command}, left);
+  }
+}
+
+CommandOutcome run_drive_command(PlatformServices& platform, const DriveCommand& command,
+                                 std::int64_t limit_ms) {
+  std::unique_ptr<StartedCommand> started;
+  if (const ErrorNumber err = start_drive_command(platform, command, started)) {
+    return {CommandOutcome::Kind::kNotStarted, err};
+  }
+  return wait_for_outcome(platform, *started, limit_ms);
+}
+
+std::string failure_line(const std::string& subject, const CommandOutcome& outcome) {
+  return subject + "（" + how(outcome) + "）";
+}
+
+std::string failure_report(const std::vector<std::string>& lines) {
+  std::string text = kReportIntro;
+  for (std::size_t i = 0; i < lines.size() && i < kMaxListedFailures; ++i) text += lines[i] + "\r";
+  if (lines.size() > kMaxListedFailures) {
+    text += "ほか " + std::to_string(lines.size() - kMaxListedFailures) + " 件\r";
+  }
+  return text;
+}
+
+}  // namespace ndek

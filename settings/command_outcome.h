@@ -1,0 +1,46 @@
+#pragma once
+// What became of a drive command, and how the user hears of the ones that failed.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform_services.h"
+#include "settings/drive_command.h"
+
+namespace ndek {
+
+struct CommandOutcome {
+  enum class Kind {
+    kSucceeded,
+    kNotStarted,      // the program could not be started: `number` is the error number
+    kFailed,          // it ended with the non-zero exit code `number`
+    kNoAnswer,        // it was still running when its time was up, and was left alone
+    kUnusableFolder,  // no command was made: the folder would change the command's arguments
+  };
+  Kind kind = Kind::kSucceeded;
+  std::int64_t number = 0;
+
+  bool failed() const { return kind != Kind::kSucceeded; }
+  bool operator==(const CommandOutcome& other) const = default;
+};
+
+// Succeeded for exit code 0, failed with it otherwise.
+CommandOutcome outcome_of_exit(std::uint32_t exit_code);
+
+// Waits at most `limit_ms` for the command to end.
+CommandOutcome wait_for_outcome(PlatformServices& platform, StartedCommand& command,
+                                std::int64_t limit_ms);
+
+// Starts the command and waits at most `limit_ms` for it.
+CommandOutcome run_drive_command(PlatformServices& platform, const DriveCommand& command,
+                                 std::int64_t limit_ms);
+
+// "X: ← d:\data（終了コード= 1）": what failed, then how.
+std::string failure_line(const std::string& subject, const CommandOutcome& outcome);
+
+// The message that lists failed commands: at most kMaxListedFailures lines, then how many
+// more there are, so that the message box never grows taller than the screen.
+constexpr std::size_t kMaxListedFailures = 10;
+std::string failure_report(const std::vector<std::string>& lines);
+
+}  // namespace ndek

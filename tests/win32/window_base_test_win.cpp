@@ -1,0 +1,178 @@
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "platform/win32/dpi_win.h"
+#include "platform/win32/unique_handle_win.h"
+#include "platform/win32/window_base_win.h"
+#include "tests/e2e/window_places.h"
+
+namespace ndek {
+namespace {
+
+using e2e::client_rect_on_screen;
+using e2e::describe_rect;
+using e2e::rect_in_parent;
+using e2e::same_rect;
+using e2e::window_rect;
+
+using UniqueRegion = UniqueHandle<HRGN, DeleteObject>;
+
+constexpr wchar_t kClassName[] = L"NDekWindowBaseTest";
+constexpr int kFirstId = 11;
+constexpr int kSecondId = 12;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+constexpr ControlSpec kControls[] = {
+    {kFirstId, L"BUTTON", L"one", kChild | BS_PUSHBUTTON, 0, {120, 40, 1215, 375}},
+    {kSecondId, L"EDIT", L"", kChild, WS_EX_CLIENTEDGE, {240, 600, 1575, 375}},
+};
+
+class TestWindow : public WindowBase<TestWindow> {
+ public:
+  explicit TestWindow(DWORD style = WS_OVERLAPPEDWINDOW, DWORD ex_style = 0) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    created_ = register_class(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE)) &&
+               create(ex_style, kClassName, L"test", style, nullptr, instance) &&
+               create_controls(kControls);
+  }
+
+  using WindowCore::centre;
+  using WindowCore::control;
+  using WindowCore::place_client;
+
+  bool created_ = false;
+  std::vector<Dpi> layouts;
+
+ private:
+  friend class WindowBase<TestWindow>;
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+      case WM_DPICHANGED:
+        return follow_dpi_change(wparam, lparam);
+      case WM_ACTIVATE:
+        keep_focus(wparam, control(kFirstId));
+        return 0;
+      default:
+        return DefWindowProcW(hwnd(), message, wparam, lparam);
+    }
+  }
+
+  void lay_out(Dpi dpi) {
+    layouts.push_back(dpi);
+    place_controls(kControls, dpi, nullptr);
+  }
+};
+
+// True when the whole client area waits to be painted.
+bool all_to_paint(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  const UniqueRegion whole(CreateRectRgnIndirect(&client));
+  const UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(window, update.get(), FALSE);
+  return EqualRgn(whole.get(), update.get()) != FALSE;
+}
+
+TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpiAndRedraws) {
+  TestWindow window;
+  ASSERT_TRUE(window.created_);
+  ShowWindow(window.hwnd(), SW_SHOW);
+  for (const Dpi dpi : {144, 96}) {
+    UpdateWindow(window.hwnd());
+    RECT suggested{dpi, dpi + 10, dpi + 700, dpi + 500};
+    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(same_rect(window_rect(window.hwnd()), suggested))
+        << describe_rect(window_rect(window.hwnd())) << " at " << dpi;
+    for (const ControlSpec& spec : kControls) {
+      const RECT at = rect_in_parent(window.control(spec.id));
+      EXPECT_TRUE(same_rect(at, to_pixels(spec.twips, dpi)))
+          << spec.id << " at " << describe_rect(at) << ", " << dpi << " dpi";
+    }
+    EXPECT_TRUE(all_to_paint(window.hwnd())) << dpi;
+  }
+  EXPECT_EQ(window.layouts, (std::vector<Dpi>{144, 96}));
+}
+
+TEST(WindowBaseTest, ClientAreaSizedFromTwipsIsCentredOrStandsWhereItIsPut) {
+  TestWindow window(WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
+  ASSERT_TRUE(window.created_);
+  const Dpi dpi = window_dpi(window.hwnd());
+
+  window.centre({3735, 855});
+  RECT client{};
+  GetClientRect(window.hwnd(), &client);
+  EXPECT_EQ(client.right, twips_to_pixels(3735, dpi));
+  EXPECT_EQ(client.bottom, twips_to_pixels(855, dpi));
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window.hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT outer = window_rect(window.hwnd());
+  EXPECT_NEAR(outer.left + outer.right, monitor.rcWork.left + monitor.rcWork.right, 1);
+  EXPECT_NEAR(outer.top + outer.bottom, monitor.rcWork.top + monitor.rcWork.bottom, 1);
+
+  const TwipsRect place{2760, 3750, 5400, 2310};
+  window.place_client(place);
+  const RECT on_screen = client_rect_on_screen(window.hwnd());
+  EXPECT_TRUE(same_rect(on_screen, to_pixels(place, dpi))) << describe_rect(on_screen);
+}
+
+TEST(WindowBaseTest, FocusedControlComesBackWhenTheWindowIsActivatedAgain) {
+  TestWindow window;
+  ASSERT_TRUE(window.created_);
+  ShowWindow(window.hwnd(), SW_SHOW);
+  SendMessageW(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(GetFocus(), window.control(kFirstId));  // nothing focused before: the first
+
+  SetFocus(window.control(kSecondId));
+  SendMessageW(window.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
+  SetFocus(window.control(kFirstId));
+  SendMessageW(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(GetFocus(), window.control(kSecondId));
+}
+
+TEST(WindowBaseTest, ClassCarriesTheProgramIconAtTheBigAndTheSmallSize) {
+  TestWindow window;
+  ASSERT_TRUE(window.created_);
+  const struct {
+    int index;
+    int metric;
+  } icons[] = {{GCLP_HICON, SM_CXICON}, {GCLP_HICONSM, SM_CXSMICON}};
+  for (const auto& icon : icons) {
+    ICONINFO info{};
+    ASSERT_TRUE(
+        GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(window.hwnd(), icon.index)), &info));
+    const UniqueBitmap colour(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
+    BITMAP bitmap{};
+    ASSERT_TRUE(GetObjectW(colour.get(), sizeof bitmap, &bitmap));
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(icon.metric)) << icon.index;
+  }
+}
+
+TEST(WindowBaseTest, TheObjectOwnsItsWindow) {
+  HWND hwnd = nullptr;
+  {
+    TestWindow window;
+    ASSERT_TRUE(window.created_);
+    hwnd = window.hwnd();
+  }
+  EXPECT_FALSE(IsWindow(hwnd));
+
+  TestWindow closed;
+  DestroyWindow(closed.hwnd());
+  EXPECT_EQ(closed.hwnd(), nullptr);
+}
+
+TEST(DpiTest, EverySourceGivesTheWindowsDpi) {
+  TestWindow window;
+  ASSERT_TRUE(window.created_);
+  const Dpi dpi = window_dpi(window.hwnd());
+  EXPECT_EQ(per_window_dpi(window.hwnd()), dpi);
+  // The fallback of Windows 8.1, from shcore.dll.
+  EXPECT_EQ(monitor_dpi(window.hwnd()), dpi);
+  EXPECT_EQ(system_dpi(), dpi);
+}
+
+}  // namespace
+}  // namespace ndek
