@@ -209,8 +209,13 @@ TEST_F(NDek, CommandsComeFromTheSystemFolderNotFromBesideItOrTheCurrentFolder) {
   ndek.wait_for_exit();
   scenario.wait_until_idle();
 
+  // A 32-bit program on 64-bit Windows is given System32 and sent on to SysWOW64, where the
+  // started programs then find themselves.
   wchar_t system_dir[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(system_dir, MAX_PATH);
+  BOOL wow64 = FALSE;
+  const UINT length = IsWow64Process(GetCurrentProcess(), &wow64) && wow64
+                          ? GetSystemWow64DirectoryW(system_dir, MAX_PATH)
+                          : GetSystemDirectoryW(system_dir, MAX_PATH);
   const std::string expected_dir = to_utf8(std::wstring_view(system_dir, length));
   const std::vector<RecordLine> records = scenario.records();
   ASSERT_EQ(records.size(), 2u);
