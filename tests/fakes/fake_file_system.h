@@ -24,6 +24,8 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, ErrorNumber> failures;
   // A step listed here fails only this many more times, then succeeds.
   std::map<std::string, int> failures_left;
+  // A step listed here succeeds this many more times before it fails.
+  std::map<std::string, int> passes_left;
   // Every pause before a retry, in order; none is waited for.
   std::vector<std::chrono::milliseconds> pauses;
   // Largest block a single read returns, to exercise block boundaries.
