@@ -30,7 +30,6 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::chrono::milliseconds> pauses;
   // Largest block a single read returns, to exercise block boundaries.
   std::size_t read_block = 1 << 20;
-  std::size_t bytes_read = 0;
 
   ErrorNumber open_read(const std::string& path, std::unique_ptr<InputFile>& file) override;
   ErrorNumber create_temp_beside(const std::string& path, std::unique_ptr<OutputFile>& file,

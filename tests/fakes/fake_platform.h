@@ -16,7 +16,6 @@ class FakePlatform : public PlatformServices {
   // Scripted answers.
   std::string program_dir = "C:\\Tools";
   std::string system_dir = "C:\\Windows\\system32";
-  std::uint32_t version_word = 0x0105;  // 5.1
   std::map<std::string, DriveKind> drive_kinds;  // root path -> kind; kNoRoot otherwise
   std::map<std::string, ErrorNumber> run_failures;  // command line -> error number
   // How each start of a command line ends, in order; starts beyond the list exit with 0 at
