@@ -36,10 +36,10 @@ TEST(OsVersion, EveryWordMatchesTheExactDecimalConversions) {
 }
 
 TEST(OsVersion, PersistenceOptionFromVersionFiveOn) {
-  EXPECT_EQ(persistence_option(version_from_word(word(5, 0))), " /persistent:no");
-  EXPECT_EQ(persistence_option(version_from_word(word(10, 0))), " /persistent:no");
-  EXPECT_EQ(persistence_option(version_from_word(word(4, 90))), "");
-  EXPECT_EQ(persistence_option(version_from_word(word(4, 10))), "");
+  for (auto [major, minor, option] : {std::tuple{5u, 0u, " /persistent:no"}, {10u, 0u, " /persistent:no"},
+                                      {4u, 90u, ""}}) {
+    EXPECT_EQ(persistence_option(version_from_word(word(major, minor))), option) << major << "." << minor;
+  }
 }
 
 }  // namespace
