@@ -106,19 +106,13 @@ class InheritOnly {
   LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
-struct ModuleTraits {
-  using Handle = HMODULE;
-  static Handle invalid() { return nullptr; }
-  static void close(Handle h) { FreeLibrary(h); }
-};
-
 using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
 
 // The network path a letter is connected to. mpr.dll is loaded only here, by full path, so
 // that the mounter, which never asks, does not load it at all.
 std::optional<std::wstring> network_connection(const std::wstring& system_dir,
                                                const std::wstring& drive) {
-  const UniqueHandle<ModuleTraits> mpr(LoadLibraryW((system_dir + L"\\mpr.dll").c_str()));
+  const UniqueModule mpr(LoadLibraryW((system_dir + L"\\mpr.dll").c_str()));
   const auto get_connection = !mpr ? nullptr
                                    : reinterpret_cast<GetConnection>(reinterpret_cast<void*>(
                                          GetProcAddress(mpr.get(), "WNetGetConnectionW")));
