@@ -81,12 +81,12 @@ TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindo
       << "shown in the task bar";
 
   const std::vector<RecordLine> records = finish(ndek);
-  EXPECT_THAT(
-      describe_sorted(records),
-      ElementsAre(expected_start("net.exe", "net use Y: \"\\\\srv\\pub\\\\\" /persistent:no", kHidden),
-                  expected_start("subst.exe", "subst J: \"d:\\ソフト\\表\"", kHidden),
-                  expected_start("subst.exe", "subst P: \"c:\\my docs\"", kHidden),
-                  expected_start("subst.exe", "subst X: \"d:\\\\\"", kHidden)));
+  EXPECT_THAT(describe_sorted(records),
+              ElementsAre(expected_start("net.exe",
+                                         "net use Y: \"\\\\srv\\pub\\\\\" /persistent:no", kHidden),
+                          expected_start("subst.exe", "subst J: \"d:\\ソフト\\表\"", kHidden),
+                          expected_start("subst.exe", "subst P: \"c:\\my docs\"", kHidden),
+                          expected_start("subst.exe", "subst X: \"d:\\\\\"", kHidden)));
   EXPECT_THAT(arguments_after_program(records),
               ElementsAre("J: | d:\\ソフト\\表", "P: | c:\\my docs", "X: | d:\\",
                           "use | Y: | \\\\srv\\pub\\ | /persistent:no"));
@@ -100,10 +100,10 @@ TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindo
 }
 
 TEST_F(NDek, MissingSettingsYesStartsTheManagerByBareNameInANormalWindow) {
-  const std::vector<RecordLine> records = finish(
-      scenario.start("NDek.exe"),
-      "仮想ドライブの設定がされていません。\r\r設定のため仮想ドライブマネージャーを起動しますか？\r\r",
-      IDYES);
+  const std::vector<RecordLine> records = finish(scenario.start("NDek.exe"),
+                                                 "仮想ドライブの設定がされていません。\r\r設定のた"
+                                                 "め仮想ドライブマネージャーを起動しますか？\r\r",
+                                                 IDYES);
   EXPECT_THAT(describe_sorted(records),
               ElementsAre(expected_start("NDekMan.exe", "NDekMan.exe", SW_SHOWNORMAL)));
 }
@@ -125,7 +125,9 @@ TEST_F(NDek, FaultySettingsYesStartsTheManagerMinimizedByItsFullPath) {
 TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) {
   const FreedLetters letters({"X:", "Y:"});
   const std::string folder = scenario.path("y folder");
-  scenario.write_file("stand-in.txt", "map\r\nX: 1\r\nR: 2 2\r\n");
+  // One failed try only: a wait of more than five seconds without messages would make the
+  // system take NDek for hung just as its message box comes up.
+  scenario.write_file("stand-in.txt", "map\r\nX: 1\r\nR: 2\r\n");
   scenario.write_file("NDek.ini", "\"X:\",\"d:\\a\"\r\n\"Y:\",\"" + folder +
                                       "\"\r\n\"R:\",\"\\\\server\\share\"\r\n");
   const Process ndek = scenario.start("NDek.exe");
@@ -139,7 +141,7 @@ TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) 
   const std::string net =
       expected_start("net.exe", "net use R: \"\\\\server\\share\" /persistent:no", kHidden);
   const std::vector<std::string> started = describe_sorted(records);
-  EXPECT_EQ(std::count(started.begin(), started.end(), net), 3);
+  EXPECT_EQ(std::count(started.begin(), started.end(), net), 2);
   EXPECT_EQ(dos_device("X:"), std::nullopt);
   EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
 }

@@ -75,7 +75,8 @@ std::string temp_prefix(const std::string& path) {
 ErrorNumber FakeFileSystem::failure(const std::string& step) {
   const auto it = failures.find(step);
   if (it == failures.end()) return kOk;
-  if (const auto passes = passes_left.find(step); passes != passes_left.end() && passes->second > 0) {
+  if (const auto passes = passes_left.find(step);
+      passes != passes_left.end() && passes->second > 0) {
     --passes->second;
     return kOk;
   }

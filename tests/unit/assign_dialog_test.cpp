@@ -14,9 +14,9 @@ using ::testing::ElementsAre;
 
 TEST(NormaliseDriveText, KeepsOneUpperCaseLetterAndAColon) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", ""},     {"d", "D:"},   {"D", "D:"},  {"D:", "D:"}, {"D:x", "D:"}, {"dx", "D:"},
-      {"z", "Z:"},  {"a", "A:"},   {"7", ""},    {":", ""},    {"@", ""},     {"[", ""},
-      {"`", ""},    {"{", ""},     {" d", ""},   {"ｄ", ""},   {"あ", ""},    {"\\\\", ""}};
+      {"", ""},    {"d", "D:"}, {"D", "D:"}, {"D:", "D:"}, {"D:x", "D:"}, {"dx", "D:"},
+      {"z", "Z:"}, {"a", "A:"}, {"7", ""},   {":", ""},    {"@", ""},     {"[", ""},
+      {"`", ""},   {"{", ""},   {" d", ""},  {"ｄ", ""},   {"あ", ""},    {"\\\\", ""}};
   for (auto [typed, shown] : cases) EXPECT_EQ(normalise_drive_text(typed), shown) << typed;
 }
 
@@ -72,8 +72,9 @@ TEST_F(Dialog, OkStoresTheFolderAsTypedWithoutExplorersQuotesAndCloses) {
 }
 
 TEST_F(Dialog, OkBeepsAndStaysOpenWhenSomethingIsMissingOrCannotBeStored) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"", "d:\\x"}, {"X:", ""}, {"X:", "\"\""}, {"X:", "d:\\a\"b"}, {"X:", "d:\\a\tb"}, {"X:", "\""}};
+  const std::pair<const char*, const char*> cases[] = {{"", "d:\\x"},      {"X:", ""},
+                                                       {"X:", "\"\""},     {"X:", "d:\\a\"b"},
+                                                       {"X:", "d:\\a\tb"}, {"X:", "\""}};
   for (auto [combo, folder] : cases) {
     view.combo = combo;
     view.folder = folder;
@@ -91,9 +92,8 @@ TEST_F(Dialog, BrowseSetsTheChosenFolderAndCancelClearsIt) {
   EXPECT_EQ(view.folder, "d:\\picked");
   dialog.browse();
   EXPECT_EQ(view.folder, "");
-  EXPECT_THAT(platform.calls_of("browse"),
-              ElementsAre("browse[18193] フォルダを選択してください",
-                          "browse[18193] フォルダを選択してください"));
+  EXPECT_THAT(platform.calls_of("browse"), ElementsAre("browse[18193] フォルダを選択してください",
+                                                       "browse[18193] フォルダを選択してください"));
 }
 
 TEST_F(Dialog, CancelChangesNothingAndClosingGivesTheMainWindowBack) {
@@ -104,7 +104,8 @@ TEST_F(Dialog, CancelChangesNothingAndClosingGivesTheMainWindowBack) {
   EXPECT_TRUE(view.closed);
   dialog.query_unload();
   EXPECT_EQ(manager.table().cell(24, 2), "");
-  EXPECT_THAT(platform.calls, ElementsAre("main disabled", "dialog shown", "main enabled", "main to front"));
+  EXPECT_THAT(platform.calls,
+              ElementsAre("main disabled", "dialog shown", "main enabled", "main to front"));
 }
 
 }  // namespace

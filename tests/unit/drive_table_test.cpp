@@ -16,8 +16,11 @@ TEST(DriveTable, FillShowsHeadersLabelsAndTheDriveTypes) {
   fill_drive_table(table, platform);
   std::string kinds;
   for (int row = 1; row < DriveTable::kRows; ++row) kinds += table.cell(row, 1) + "|";
-  EXPECT_EQ(kinds, "ﾘﾑｰﾊﾟﾌﾞﾙ|－|固定ﾃﾞｨｽｸ|CD-ROM|－|－|－|－|－|－|－|－|－|ﾘﾓｰﾄ|－|－|－|RAMDISK|－|－|－|－|－|－|－|－|");
-  EXPECT_EQ(table.cell(0, 0) + "|" + table.cell(0, 1) + "|" + table.cell(0, 2), "ドライブ|状態|割り当てフォルダ");
+  EXPECT_EQ(kinds,
+            "ﾘﾑｰﾊﾟﾌﾞﾙ|－|固定ﾃﾞｨｽｸ|CD-ROM|－|－|－|－|－|－|－|－|－|ﾘﾓｰﾄ|－|－|－|RAMDISK|－|－|"
+            "－|－|－|－|－|－|");
+  EXPECT_EQ(table.cell(0, 0) + "|" + table.cell(0, 1) + "|" + table.cell(0, 2),
+            "ドライブ|状態|割り当てフォルダ");
   EXPECT_EQ(table.cell(1, 0) + table.cell(26, 0), "   A:   Z:");
   EXPECT_EQ(table.row(), 0);
   EXPECT_EQ(table.col(), 2);

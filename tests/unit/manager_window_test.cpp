@@ -13,7 +13,8 @@ namespace {
 using ::testing::ElementsAre;
 
 constexpr const char* kIni = "C:\\Tools\\NDek.ini";
-const std::string kRestart = "message[0|再起動確認] 仮想ドライブの設定は次回Windows起動時より有効です。";
+const std::string kRestart =
+    "message[0|再起動確認] 仮想ドライブの設定は次回Windows起動時より有効です。";
 const std::string kFailures = "message[48|エラー] 次の仮想ドライブを設定できませんでした。\r\r";
 
 // The recorded start of a command from the system folder, hidden.
@@ -39,7 +40,7 @@ class Manager : public ::testing::Test {
   ManagerWindow manager{platform, io, view};
 };
 
-TEST_F(Manager, FinishMapsEachFolderSavesNotifiesAndEnds) {
+TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   manager.load();
   set_folder(3, "c:\\a");
   set_folder(5, "d:\\my docs");
@@ -53,6 +54,7 @@ TEST_F(Manager, FinishMapsEachFolderSavesNotifiesAndEnds) {
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
+  EXPECT_EQ(manager.table().row(), 26);  // the save walks every row
 }
 
 TEST_F(Manager, FinishUnmapsWhatNDekMappedWaitsAndLeavesOtherMappingsAlone) {

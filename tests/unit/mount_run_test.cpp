@@ -34,7 +34,9 @@ class RecordingWindow : public MountWindow {
  public:
   explicit RecordingWindow(testing::FakePlatform& platform) : platform_(platform) {}
   void disable_timer() override { platform_.calls.push_back("timer off"); }
-  void set_progress(const std::string& text) override { platform_.calls.push_back("label " + text); }
+  void set_progress(const std::string& text) override {
+    platform_.calls.push_back("label " + text);
+  }
   void hide() override { platform_.calls.push_back("window hidden"); }
 
  private:
@@ -79,18 +81,35 @@ TEST_F(MountRun, MissingOrFaultySettingsOfferTheManager) {
     std::vector<std::string> calls;
   } cases[] = {
       {"", kOk, "C:\\Tools", kAnswerYes, kOk, {}},
-      {std::nullopt, kOk, "C:\\Tools", kAnswerYes, kOk,
+      {std::nullopt,
+       kOk,
+       "C:\\Tools",
+       kAnswerYes,
+       kOk,
        {kNotSetUp, "run[1] C:\\Tools\\NDekMan.exe | NDekMan.exe"}},
       {std::nullopt, kOk, "C:\\Tools", kAnswerNo, kOk, {kNotSetUp}},
       {std::nullopt, kErrFileExists, "C:\\Tools", kAnswerNo, kOk, {kNotSetUp}},
       {std::nullopt, kErrPermissionDenied, "C:\\Tools", kAnswerNo, kOk, {kFaulty}},
       {"\"E:\"", kOk, "C:\\Tools", kAnswerNo, kOk, {kFaulty}},
-      {"\"E:\"", kOk, "C:\\Program Files\\NDek", kAnswerYes, kOk,
-       {kFaulty, "run[2] C:\\Program Files\\NDek\\NDekMan.exe | "
-                 "\"C:\\Program Files\\NDek\\NDekMan.exe\""}},
-      {"\"E:\"", kOk, "D:\\", kAnswerYes, kOk,
+      {"\"E:\"",
+       kOk,
+       "C:\\Program Files\\NDek",
+       kAnswerYes,
+       kOk,
+       {kFaulty,
+        "run[2] C:\\Program Files\\NDek\\NDekMan.exe | "
+        "\"C:\\Program Files\\NDek\\NDekMan.exe\""}},
+      {"\"E:\"",
+       kOk,
+       "D:\\",
+       kAnswerYes,
+       kOk,
        {kFaulty, "run[2] D:\\NDekMan.exe | \"D:\\NDekMan.exe\""}},
-      {std::nullopt, kOk, "C:\\Tools", kAnswerYes, kErrFileNotFound,
+      {std::nullopt,
+       kOk,
+       "C:\\Tools",
+       kAnswerYes,
+       kErrFileNotFound,
        {kNotSetUp, "run[1] C:\\Tools\\NDekMan.exe | NDekMan.exe",
         std::string("message[48|") + mounter_text::kTitle +
             "] 仮想ドライブマネージャーを起動できませんでした。\rエラー№= 53"}},
@@ -161,7 +180,8 @@ TEST_F(MountRun, NetUseThatKeepsFailingIsGivenUpAboutTwoMinutesAfterTheStart) {
   run();
   // The last pause is cut short so that the last try is made at the end of the period.
   EXPECT_THAT(platform.start_times(kNet), ElementsAre(0, 2000, 6000, 14000, 30000, 62000, 120000));
-  EXPECT_THAT(platform.calls_of("message"), ElementsAre(kFailures + "Z: ← \\\\s\\p（終了コード= 53）\r"));
+  EXPECT_THAT(platform.calls_of("message"),
+              ElementsAre(kFailures + "Z: ← \\\\s\\p（終了コード= 53）\r"));
 }
 
 TEST_F(MountRun, CommandStillRunningAtItsTimeLimitIsLeftAloneAndCountsAsFailed) {
@@ -171,8 +191,9 @@ TEST_F(MountRun, CommandStillRunningAtItsTimeLimitIsLeftAloneAndCountsAsFailed) 
   run();
   EXPECT_EQ(platform.now_ms, 30000);  // neither is waited for any longer, nor tried again
   EXPECT_EQ(platform.calls_of("run").size(), 2u);
-  EXPECT_THAT(platform.calls_of("message"), ElementsAre(kFailures + "X: ← d:\\a（応答がありません）\r"
-                                                                    "Z: ← \\\\s\\p（応答がありません）\r"));
+  EXPECT_THAT(platform.calls_of("message"),
+              ElementsAre(kFailures + "X: ← d:\\a（応答がありません）\r"
+                                      "Z: ← \\\\s\\p（応答がありません）\r"));
 }
 
 }  // namespace

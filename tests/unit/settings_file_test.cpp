@@ -118,7 +118,9 @@ TEST_F(SettingsFile, EndlessFieldsStopTheReaderEarly) {
                {"\"\",", kOk}};              // 200 empty fields, then it stops
   for (const auto& c : cases) {
     std::size_t consumed = 0;
-    fs.streams[kPath] = [&] { return testing::make_repeating_input(c.pattern, 1ull << 30, &consumed); };
+    fs.streams[kPath] = [&] {
+      return testing::make_repeating_input(c.pattern, 1ull << 30, &consumed);
+    };
     EXPECT_EQ(read_settings(io, kPath).failure, c.failure) << c.pattern;
     EXPECT_LT(consumed, 1u << 20) << c.pattern;
   }
@@ -141,7 +143,8 @@ TEST_F(SettingsFile, WritesCrLfLinesInShiftJisOrElseUtf8WithAMark) {
       {records({{"C:", "c:\\a"}, {"F:", "f:\\my docs"}}),
        "\"C:\",\"c:\\a\"\r\n\"F:\",\"f:\\my docs\"\r\n"},
       {{}, ""},
-      {records({{"T:", "d:\\表\\データ"}}), "\"T:\",\"d:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n"},
+      {records({{"T:", "d:\\表\\データ"}}),
+       "\"T:\",\"d:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n"},
       {records({{"T:", "d:\\表"}, {"K:", "d:\\한국어"}}),
        "\xEF\xBB\xBF\"T:\",\"d:\\表\"\r\n\"K:\",\"d:\\한국어\"\r\n"},
       // Its Shift-JIS would pass for UTF-8 when read back.

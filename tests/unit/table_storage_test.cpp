@@ -39,9 +39,10 @@ class TableStorage : public ::testing::Test {
 using Folders = std::vector<std::pair<int, std::string>>;
 
 TEST_F(TableStorage, LoadTakesLetterColonOrRootSkipsOtherDriveFieldsAndLowerCasesTheFolder) {
-  load("\"c:\",\"D:\\Work\"\r\n\"C:\\\",\"E:\\Other\"\r\n\"x:\",\"\\\\SRV\\Pub\"\r\n"
-       "\"1:\",\"d:\\x\"\r\n\"AB\",\"d:\\x\"\r\n\"C:\\data\",\"d:\\x\"\r\n\"\",\"d:\\x\"\r\n"
-       "\"[:\",\"d:\\x\"\r\n\"@:\",\"d:\\x\"\r\n\"ｃ:\",\"d:\\x\"\r\n5,d:\\x\r\n");
+  load(
+      "\"c:\",\"D:\\Work\"\r\n\"C:\\\",\"E:\\Other\"\r\n\"x:\",\"\\\\SRV\\Pub\"\r\n"
+      "\"1:\",\"d:\\x\"\r\n\"AB\",\"d:\\x\"\r\n\"C:\\data\",\"d:\\x\"\r\n\"\",\"d:\\x\"\r\n"
+      "\"[:\",\"d:\\x\"\r\n\"@:\",\"d:\\x\"\r\n\"ｃ:\",\"d:\\x\"\r\n5,d:\\x\r\n");
   EXPECT_EQ(folders(), (Folders{{3, "e:\\other"}, {24, "\\\\srv\\pub"}}));
   EXPECT_EQ(table.row(), 24);  // the last record taken
   EXPECT_TRUE(platform.calls.empty());
@@ -59,17 +60,6 @@ TEST_F(TableStorage, LoadFailureOtherThanAMissingFileIsReportedAtOnceAndKeepsWha
                           "エラー№= 62\rC:\\Tools\\NDek.ini\r"
                           "読み込めた設定だけを表示しています。\r"
                           "設定終了時には元のファイルをNDek.ini.bakとして残します。"));
-}
-
-TEST_F(TableStorage, SaveWritesRowsWithAFolderInLetterOrder) {
-  fill_drive_table(table, platform);
-  table.set_cell(6, 2);
-  table.set_text("f:\\b");
-  table.set_cell(3, 2);
-  table.set_text("c:\\a");
-  ASSERT_TRUE(ini_save(table, platform, io));
-  EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n\"F:\",\"f:\\b\"\r\n");
-  EXPECT_EQ(table.row(), 26);
 }
 
 }  // namespace

@@ -95,8 +95,9 @@ TEST_F(Win32FileSystemTest, ReadOnlyAttribute) {
   ASSERT_TRUE(testing::write_whole_file(folder_.file(L"plain.ini"), "x"));
   ASSERT_TRUE(testing::write_whole_file(folder_.file(L"locked.ini"), "x"));
   ASSERT_TRUE(SetFileAttributesW(folder_.file(L"locked.ini").c_str(), FILE_ATTRIBUTE_READONLY));
-  for (const auto [name, expected] : {std::pair{L"plain.ini", false}, std::pair{L"locked.ini", true},
-                                      std::pair{L"missing\\NDek.ini", false}}) {
+  for (const auto& [name, expected] :
+       {std::pair{L"plain.ini", false}, std::pair{L"locked.ini", true},
+        std::pair{L"missing\\NDek.ini", false}}) {
     bool read_only = !expected;
     EXPECT_EQ(files_.is_read_only(folder_.utf8_file(name), read_only), kOk);
     EXPECT_EQ(read_only, expected) << to_utf8(name);

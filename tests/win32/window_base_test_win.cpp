@@ -137,7 +137,8 @@ TEST(WindowBaseTest, ObjectOwnsItsWindowWhoseClassCarriesTheIconAtBothSizes) {
     TestWindow window;
     ASSERT_TRUE(window.created_);
     hwnd = window.hwnd();
-    for (const auto [index, metric] : {std::pair{GCLP_HICON, SM_CXICON}, {GCLP_HICONSM, SM_CXSMICON}}) {
+    for (const auto& [index, metric] :
+         {std::pair{GCLP_HICON, SM_CXICON}, {GCLP_HICONSM, SM_CXSMICON}}) {
       ICONINFO info{};
       ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, index)), &info));
       const UniqueBitmap colour(info.hbmColor);
