@@ -121,11 +121,11 @@ TEST(GridGeometry, WheelScrollsThreeRowsANotchAndAddsUpParts) {
   GridGeometry grid = drive_grid();
   grid.scroll_to_row(10);
   for (const auto& [delta, top_row] : {std::pair{120, 7},
-                                      {60, 7},
-                                      {60, 4},
-                                      {-240, 10},
-                                      {-40, 10},
-                                      {100, 10}}) {  // back and forth: less than a notch
+                                       {60, 7},
+                                       {60, 4},
+                                       {-240, 10},
+                                       {-40, 10},
+                                       {100, 10}}) {  // back and forth: less than a notch
     grid.scroll_wheel(delta);
     EXPECT_EQ(grid.top_row(), top_row) << delta;
   }
