@@ -24,11 +24,12 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, ErrorNumber> failures;
   // A step listed here fails only this many more times, then succeeds.
   std::map<std::string, int> failures_left;
+  // A step listed here succeeds this many more times before it fails.
+  std::map<std::string, int> passes_left;
   // Every pause before a retry, in order; none is waited for.
   std::vector<std::chrono::milliseconds> pauses;
   // Largest block a single read returns, to exercise block boundaries.
   std::size_t read_block = 1 << 20;
-  std::size_t bytes_read = 0;
 
   ErrorNumber open_read(const std::string& path, std::unique_ptr<InputFile>& file) override;
   ErrorNumber create_temp_beside(const std::string& path, std::unique_ptr<OutputFile>& file,

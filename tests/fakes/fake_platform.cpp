@@ -92,7 +92,7 @@ DriveKind FakePlatform::DriveType(const std::string& root_path) {
   return kind == drive_kinds.end() ? DriveKind::kNoRoot : kind->second;
 }
 
-std::uint32_t FakePlatform::OsVersionWord() { return version_word; }
+std::uint32_t FakePlatform::OsVersionWord() { return 0x0105; }  // 5.1
 
 std::optional<std::string> FakePlatform::BrowseForFolder(WindowRef owner, const std::string& prompt) {
   record("browse[" + std::to_string(owner) + "] " + prompt);

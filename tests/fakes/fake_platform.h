@@ -16,8 +16,7 @@ class FakePlatform : public PlatformServices {
   // Scripted answers.
   std::string program_dir = "C:\\Tools";
   std::string system_dir = "C:\\Windows\\system32";
-  std::uint32_t version_word = 0x0105;  // 5.1
-  std::map<std::string, DriveKind> drive_kinds;  // root path -> kind; no drive otherwise
+  std::map<std::string, DriveKind> drive_kinds;     // root path -> kind; kNoRoot otherwise
   std::map<std::string, ErrorNumber> run_failures;  // command line -> error number
   // How each start of a command line ends, in order; starts beyond the list exit with 0 at
   // once.
@@ -29,7 +28,7 @@ class FakePlatform : public PlatformServices {
   std::map<std::string, std::deque<Outcome>> outcomes;
   std::map<std::string, DriveMapping> mappings;  // drive ("X:") -> its mapping; none otherwise
   std::int64_t now_ms = 0;                       // moves only while the logic waits
-  std::deque<int> message_box_answers;  // kAnswerOk when empty
+  std::deque<int> message_box_answers;           // kAnswerOk when empty
   std::deque<std::optional<std::string>> browse_results;  // nothing (cancel) when empty
   ErrorNumber help_result = kOk;
 

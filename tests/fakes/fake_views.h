@@ -11,16 +11,13 @@ namespace ndek::testing {
 class FakeManagerView : public ManagerView {
  public:
   explicit FakeManagerView(FakePlatform& platform) : platform_(platform) {}
-  bool enabled = true;
   void set_enabled(bool value) override {
-    enabled = value;
     platform_.calls.push_back(value ? "main enabled" : "main disabled");
   }
   void bring_to_front() override { platform_.calls.push_back("main to front"); }
   void show_assign_dialog() override { platform_.calls.push_back("dialog shown"); }
-  void refresh_table() override { ++refreshes; }
+  void refresh_table() override {}
   void set_busy(bool busy) override { platform_.calls.push_back(busy ? "busy" : "not busy"); }
-  int refreshes = 0;
 
  private:
   FakePlatform& platform_;

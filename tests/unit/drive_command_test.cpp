@@ -5,50 +5,43 @@
 namespace ndek {
 namespace {
 
-DriveSetting rec(std::string drive, std::string folder) { return {std::move(drive), std::move(folder)}; }
-
-// The command line alone, or nothing when no command is made.
-std::optional<std::string> line(const DriveSetting& record, std::string_view persistence) {
-  const std::optional<DriveCommand> command = compose_drive_command(record, persistence);
-  if (!command) return std::nullopt;
-  return command->line;
+// The quoting itself is the command line's (its own table); here which program, which
+// arguments, and which records are refused.
+TEST(DriveCommand, LocalFolderIsSubstAndNetworkPathIsNetUseWithThePersistenceOption) {
+  const struct {
+    DriveSetting record;
+    std::string_view persistence;
+    std::optional<DriveCommand> command;
+  } cases[] = {
+      {{"X:", R"(d:\data)"}, kPersistentNo, DriveCommand{"subst.exe", R"(subst X: "d:\data")"}},
+      // A single leading backslash, or a folder too short to hold two, is local.
+      {{"c:", R"(\data)"}, "", DriveCommand{"subst.exe", R"(subst c: "\data")"}},
+      {{"X:", R"(\)"}, "", DriveCommand{"subst.exe", R"(subst X: "\\")"}},
+      {{"X:", ""}, "", DriveCommand{"subst.exe", R"(subst X: "")"}},
+      {{"Z:", R"(\\srv\pub)"},
+       kPersistentNo,
+       DriveCommand{"net.exe", R"(net use Z: "\\srv\pub" /persistent:no)"}},
+      {{"Y:", R"(\\server\share\)"},
+       "",
+       DriveCommand{"net.exe", R"(net use Y: "\\server\share\\")"}},
+      // Records that would change the arguments.
+      {{"X:", R"(d:\a" /D ")"}, "", std::nullopt},
+      {{"X:", "d:\\a\tb"}, "", std::nullopt},
+      {{"X:", "d:\\a\rb"}, "", std::nullopt},
+      {{"X\"", R"(d:\a)"}, "", std::nullopt},
+      {{"X: /D", R"(d:\a)"}, "", std::nullopt},
+      {{"5", R"(d:\a)", true}, "", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(compose_drive_command(c.record, c.persistence), c.command) << c.record.folder;
+  }
 }
 
-TEST(DriveCommand, LocalFolderIsSubstWithTheFolderQuoted) {
-  EXPECT_EQ(line(rec("X:", R"(d:\data)"), kPersistentNo), R"(subst X: "d:\data")");
-  EXPECT_EQ(line(rec("c:", R"(d:\work)"), ""), R"(subst c: "d:\work")");
-  EXPECT_EQ(line(rec("X:", R"(d:\my docs)"), ""), R"(subst X: "d:\my docs")");
-  // A single leading backslash, or a folder too short to hold two, is local.
-  EXPECT_EQ(line(rec("X:", R"(\data)"), ""), R"(subst X: "\data")");
-  EXPECT_EQ(line(rec("X:", R"(\)"), ""), R"(subst X: "\\")");
-  EXPECT_EQ(line(rec("X:", ""), ""), R"(subst X: "")");
-}
-
-TEST(DriveCommand, EachCommandNamesItsProgramFileAndUnmapsByItsKind) {
-  EXPECT_EQ(compose_drive_command(rec("X:", R"(d:\data)"), "")->program, "subst.exe");
-  EXPECT_EQ(compose_drive_command(rec("Z:", R"(\\srv\pub)"), "")->program, "net.exe");
+TEST(DriveCommand, UnmappingFollowsTheKindOfMapping) {
   EXPECT_EQ(compose_unmap_command("X:", DriveMapping::Kind::kFolder),
             (DriveCommand{"subst.exe", "subst X: /D"}));
   EXPECT_EQ(compose_unmap_command("Z:", DriveMapping::Kind::kNetwork),
             (DriveCommand{"net.exe", "net use Z: /delete"}));
-}
-
-TEST(DriveCommand, NetworkPathIsNetUseWithThePersistenceOption) {
-  EXPECT_EQ(line(rec("Z:", R"(\\srv\pub)"), kPersistentNo),
-            R"(net use Z: "\\srv\pub" /persistent:no)");
-  EXPECT_EQ(line(rec("Z:", R"(\\srv\pub)"), ""), R"(net use Z: "\\srv\pub")");
-  EXPECT_EQ(line(rec("Y:", R"(\\server\share\)"), ""), R"(net use Y: "\\server\share\\")");
-}
-
-TEST(DriveCommand, RecordsThatWouldChangeTheArgumentsAreRefused) {
-  EXPECT_EQ(line(rec("X:", R"(d:\a" /D ")"), ""), std::nullopt);
-  EXPECT_EQ(line(rec("X:", "d:\\a\tb"), ""), std::nullopt);
-  EXPECT_EQ(line(rec("X:", "d:\\a\rb"), ""), std::nullopt);
-  EXPECT_EQ(line(rec("X\"", R"(d:\a)"), ""), std::nullopt);
-  EXPECT_EQ(line(rec("X: /D", R"(d:\a)"), ""), std::nullopt);
-  DriveSetting numeric = rec("5", R"(d:\a)");
-  numeric.drive_is_number = true;
-  EXPECT_EQ(line(numeric, ""), std::nullopt);
 }
 
 }  // namespace

@@ -6,22 +6,16 @@ namespace ndek {
 namespace {
 
 TEST(ErrorNumbers, SystemCodesMapOntoTheRuntimeNumbers) {
-  EXPECT_EQ(error_number_from_system(0), kOk);
-  EXPECT_EQ(error_number_from_system(2), 53);    // file not found
-  EXPECT_EQ(error_number_from_system(3), 76);    // path not found
-  EXPECT_EQ(error_number_from_system(5), 75);    // access denied
-  EXPECT_EQ(error_number_from_system(80), 58);   // file exists
-  EXPECT_EQ(error_number_from_system(183), 58);  // already exists
-  EXPECT_EQ(error_number_from_system(32), 70);   // sharing violation
-  EXPECT_EQ(error_number_from_system(33), 70);   // lock violation
-  EXPECT_EQ(error_number_from_system(112), 61);  // disk full
-  EXPECT_EQ(error_number_from_system(1359), 2359);  // no counterpart: kept recognisable
+  // Not found (file, path), access denied, exists (two ways), sharing and lock violations,
+  // disk full; a code without counterpart is kept recognisable.
+  const std::pair<std::uint32_t, ErrorNumber> cases[] = {{0, kOk},  {2, 53},     {3, 76},  {5, 75},
+                                                         {80, 58},  {183, 58},   {32, 70}, {33, 70},
+                                                         {112, 61}, {1359, 2359}};
+  for (auto [code, number] : cases) EXPECT_EQ(error_number_from_system(code), number) << code;
 }
 
 TEST(ErrorNumbers, TextHasALeadingBlankUnlessNegative) {
-  EXPECT_EQ(error_number_text(75), " 75");
-  EXPECT_EQ(error_number_text(0), " 0");
-  EXPECT_EQ(error_number_text(-5), "-5");
+  EXPECT_EQ(error_number_text(75) + error_number_text(0) + error_number_text(-5), " 75 0-5");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "mounter/mounter_text.h"
 #include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
@@ -11,17 +12,14 @@ namespace ndek {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using ::testing::ElementsAreArray;
 
-constexpr const char* kIni = "C:\\Tools\\NDek.ini";
-const std::string kNotSetUp =
-    "message[52|仮想ドライブ設定] 仮想ドライブの設定がされていません。\r\r"
-    "設定のため仮想ドライブマネージャーを起動しますか？\r\r";
-const std::string kFaulty =
-    "message[52|仮想ドライブ設定] 設定情報に何からの異常が発生してるため、仮想ドライブを設定できません。\r\r"
-    "設定のため仮想ドライブマネージャーを起動しますか？\r\r";
-const std::string kFailures =
-    "message[48|仮想ドライブ設定] 次の仮想ドライブを設定できませんでした。\r\r";
+const std::string kAsk = std::string("message[52|") + mounter_text::kTitle + "] ";
+const std::string kNotSetUp = kAsk + mounter_text::kNotSetUp;
+const std::string kFaulty = kAsk + mounter_text::kFaulty;
+const std::string kFailures = std::string("message[48|") + mounter_text::kTitle +
+                              "] 次の仮想ドライブを設定できませんでした。\r\r";
+const std::string kNet = "net use Z: \"\\\\s\\p\" /persistent:no";
 
 // The recorded start of a command from the system folder, hidden.
 std::string subst(const std::string& arguments) {
@@ -36,7 +34,9 @@ class RecordingWindow : public MountWindow {
  public:
   explicit RecordingWindow(testing::FakePlatform& platform) : platform_(platform) {}
   void disable_timer() override { platform_.calls.push_back("timer off"); }
-  void set_progress(const std::string& text) override { platform_.calls.push_back("label " + text); }
+  void set_progress(const std::string& text) override {
+    platform_.calls.push_back("label " + text);
+  }
   void hide() override { platform_.calls.push_back("window hidden"); }
 
  private:
@@ -45,11 +45,11 @@ class RecordingWindow : public MountWindow {
 
 class MountRun : public ::testing::Test {
  protected:
-  void run(float version = 5.1f) {
-    mount_run(platform, io, version, window);
+  void run() {
+    mount_run(platform, io, 5.1f, window);
     EXPECT_TRUE(platform.ended);
   }
-  void settings(std::string content) { fs.files[kIni] = std::move(content); }
+  void settings(std::string content) { fs.files["C:\\Tools\\NDek.ini"] = std::move(content); }
 
   testing::FakePlatform platform;
   testing::FakeFileSystem fs;
@@ -68,68 +68,66 @@ TEST_F(MountRun, IssuesEachRecordHiddenAndShowsItAsItGoes) {
                   subst("c: \"d:\\work\""), "label c: ← d:\\work", "pump", "window hidden", "end"));
 }
 
-TEST_F(MountRun, EmptyFileEndsQuietly) {
-  settings("");
-  run();
-  EXPECT_THAT(platform.calls, ElementsAre("timer off", "window hidden", "end"));
-}
-
-TEST_F(MountRun, MissingSettingsAskAndStartTheManagerBesideItWithItsBareName) {
-  platform.message_box_answers = {kAnswerYes};
-  run();
-  EXPECT_THAT(platform.calls, ElementsAre("timer off", kNotSetUp,
-                                          "run[1] C:\\Tools\\NDekMan.exe | NDekMan.exe", "end"));
-}
-
-TEST_F(MountRun, NoToEitherQuestionJustEnds) {
-  platform.message_box_answers = {kAnswerNo};
-  run();
-  EXPECT_THAT(platform.calls, ElementsAre("timer off", kNotSetUp, "end"));
-
-  platform = {};
-  platform.message_box_answers = {kAnswerNo};
-  settings("\"E:\"\r\n");
-  run();
-  EXPECT_THAT(platform.calls, ElementsAre("timer off", kFaulty, "end"));
-}
-
-TEST_F(MountRun, FaultySettingsStartNoCommandAndOfferTheManagerByFullPath) {
-  settings("\"C:\",\"c:\\a\"\r\n\"E:\"\r\n");
-  platform.message_box_answers = {kAnswerYes};
-  run();
-  EXPECT_THAT(platform.calls,
-              ElementsAre("timer off", kFaulty,
-                          "run[2] C:\\Tools\\NDekMan.exe | \"C:\\Tools\\NDekMan.exe\"", "end"));
-}
-
-TEST_F(MountRun, ManagerPathWithABlankIsQuotedAndARootIsNotDoubled) {
-  platform.program_dir = "C:\\Program Files\\NDek";
-  fs.files["C:\\Program Files\\NDek\\NDek.ini"] = "\"E:\"";
-  platform.message_box_answers = {kAnswerYes};
-  run();
-  EXPECT_THAT(platform.calls_of("run"), ElementsAre("run[2] C:\\Program Files\\NDek\\NDekMan.exe | "
-                                                    "\"C:\\Program Files\\NDek\\NDekMan.exe\""));
-
-  platform = {};
-  platform.program_dir = "D:\\";
-  fs.files["D:\\NDek.ini"] = "\"E:\"";
-  platform.message_box_answers = {kAnswerYes};
-  run();
-  EXPECT_THAT(platform.calls_of("run"),
-              ElementsAre("run[2] D:\\NDekMan.exe | \"D:\\NDekMan.exe\""));
-}
-
-TEST_F(MountRun, RecordThatCannotBeACommandGoesToTheFaultyQuestion) {
-  for (const char* bad : {"5,d:\\x\r\n", "X:,d:\\a\" /d \"\r\n", "\"X:\",\"d:\\a\tb\"\r\n"}) {
+// Missing (53, or 58 as the open may report it) and faulty settings ask whether to start the
+// manager beside the program: by its bare name in a normal window after a missing file, by
+// its quoted full path minimised after a faulty one.
+TEST_F(MountRun, MissingOrFaultySettingsOfferTheManager) {
+  const struct {
+    std::optional<std::string> settings;
+    ErrorNumber open_failure;
+    std::string program_dir;
+    int answer;
+    ErrorNumber start_failure;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"", kOk, "C:\\Tools", kAnswerYes, kOk, {}},
+      {std::nullopt,
+       kOk,
+       "C:\\Tools",
+       kAnswerYes,
+       kOk,
+       {kNotSetUp, "run[1] C:\\Tools\\NDekMan.exe | NDekMan.exe"}},
+      {std::nullopt, kOk, "C:\\Tools", kAnswerNo, kOk, {kNotSetUp}},
+      {std::nullopt, kErrFileExists, "C:\\Tools", kAnswerNo, kOk, {kNotSetUp}},
+      {std::nullopt, kErrPermissionDenied, "C:\\Tools", kAnswerNo, kOk, {kFaulty}},
+      {"\"E:\"", kOk, "C:\\Tools", kAnswerNo, kOk, {kFaulty}},
+      {"\"E:\"",
+       kOk,
+       "C:\\Program Files\\NDek",
+       kAnswerYes,
+       kOk,
+       {kFaulty,
+        "run[2] C:\\Program Files\\NDek\\NDekMan.exe | "
+        "\"C:\\Program Files\\NDek\\NDekMan.exe\""}},
+      {"\"E:\"",
+       kOk,
+       "D:\\",
+       kAnswerYes,
+       kOk,
+       {kFaulty, "run[2] D:\\NDekMan.exe | \"D:\\NDekMan.exe\""}},
+      {std::nullopt,
+       kOk,
+       "C:\\Tools",
+       kAnswerYes,
+       kErrFileNotFound,
+       {kNotSetUp, "run[1] C:\\Tools\\NDekMan.exe | NDekMan.exe",
+        std::string("message[48|") + mounter_text::kTitle +
+            "] 仮想ドライブマネージャーを起動できませんでした。\rエラー№= 53"}},
+  };
+  for (const auto& c : cases) {
     platform = {};
-    platform.message_box_answers = {kAnswerNo};
-    settings(std::string("\"C:\",\"c:\\ok\"\r\n") + bad + "\"D:\",\"d:\\never\"\r\n");
+    fs = {};
+    platform.program_dir = c.program_dir;
+    if (c.settings) fs.files[program_file(c.program_dir, "NDek.ini")] = *c.settings;
+    if (c.open_failure) fs.failures["open"] = c.open_failure;
+    platform.message_box_answers = {c.answer};
+    if (c.start_failure) platform.run_failures["NDekMan.exe"] = c.start_failure;
     run();
-    // Records before it were issued; none after it.
-    EXPECT_THAT(platform.calls,
-                ElementsAre("timer off", subst("C: \"c:\\ok\""), "label C: ← c:\\ok", "pump",
-                            kFaulty, "window hidden", "end"))
-        << bad;
+    std::vector<std::string> expected = c.calls;
+    expected.insert(expected.begin(), "timer off");
+    if (c.settings == "") expected.push_back("window hidden");
+    expected.push_back("end");
+    EXPECT_THAT(platform.calls, ElementsAreArray(expected)) << c.program_dir;
   }
 }
 
@@ -137,7 +135,7 @@ TEST_F(MountRun, DrivesThatCouldNotBeSetUpAreListedInOneMessageAtTheEnd) {
   settings("\"X:\",\"d:\\a\"\r\n\"Y:\",\"d:\\b\"\r\n\"Z:\",\"\\\\s\\p\"\r\n\"W:\",\"d:\\w\"\r\n");
   platform.run_failures["subst X: \"d:\\a\""] = kErrFileNotFound;
   platform.outcomes["subst Y: \"d:\\b\""] = {{1, 50}};
-  platform.run_failures["net use Z: \"\\\\s\\p\" /persistent:no"] = 1740;
+  platform.run_failures[kNet] = 1740;
   run();
   EXPECT_THAT(
       platform.calls,
@@ -150,47 +148,10 @@ TEST_F(MountRun, DrivesThatCouldNotBeSetUpAreListedInOneMessageAtTheEnd) {
                   "end"));
 }
 
-TEST_F(MountRun, FailedNetUseIsTriedAgainHiddenWithGrowingPausesAndSubstIsNot) {
-  settings("\"X:\",\"d:\\a\"\r\n\"Z:\",\"\\\\s\\p\"\r\n");
-  const std::string net = "net use Z: \"\\\\s\\p\" /persistent:no";
-  platform.outcomes[net] = {{2, 100}, {2, 100}, {0, 100}};
-  platform.outcomes["subst X: \"d:\\a\""] = {{1, 100}};
-  run();
-  EXPECT_THAT(platform.start_times(net), ElementsAre(0, 2100, 6200));
-  EXPECT_THAT(platform.start_times("subst X: \"d:\\a\""), ElementsAre(0));
-  EXPECT_THAT(platform.calls,
-              ElementsAre("timer off", subst("X: \"d:\\a\""), "label X: ← d:\\a", "pump",
-                          net_use("Z: \"\\\\s\\p\" /persistent:no"), "label Z: ← \\\\s\\p", "pump",
-                          "window hidden", net_use("Z: \"\\\\s\\p\" /persistent:no"),
-                          net_use("Z: \"\\\\s\\p\" /persistent:no"),
-                          kFailures + "X: ← d:\\a（終了コード= 1）\r", "end"));
-}
-
-TEST_F(MountRun, NetUseThatKeepsFailingIsGivenUpAboutTwoMinutesAfterTheStart) {
-  settings("\"Z:\",\"\\\\s\\p\"\r\n");
-  const std::string net = "net use Z: \"\\\\s\\p\" /persistent:no";
-  platform.outcomes[net].assign(20, {53, 0});
-  run();
-  // The last pause is cut short so that the last try is made at the end of the period.
-  EXPECT_THAT(platform.start_times(net), ElementsAre(0, 2000, 6000, 14000, 30000, 62000, 120000));
-  EXPECT_EQ(platform.calls_of("message"),
-            std::vector<std::string>{kFailures + "Z: ← \\\\s\\p（終了コード= 53）\r"});
-}
-
-TEST_F(MountRun, CommandStillRunningAtItsTimeLimitIsLeftAloneAndCountsAsFailed) {
-  settings("\"X:\",\"d:\\a\"\r\n\"Z:\",\"\\\\s\\p\"\r\n");
-  platform.outcomes["subst X: \"d:\\a\""] = {{0, testing::FakePlatform::kForever}};
-  platform.outcomes["net use Z: \"\\\\s\\p\" /persistent:no"] = {{0, 45000}};
-  run();
-  EXPECT_EQ(platform.now_ms, 30000);  // neither is waited for any longer, nor tried again
-  EXPECT_EQ(platform.calls_of("run").size(), 2u);
-  EXPECT_EQ(platform.calls_of("message"),
-            std::vector<std::string>{kFailures + "X: ← d:\\a（応答がありません）\r"
-                                                 "Z: ← \\\\s\\p（応答がありません）\r"});
-}
-
-TEST_F(MountRun, RecordThatCannotBeACommandStillReportsTheDrivesBeforeIt) {
-  settings("\"X:\",\"d:\\a\"\r\n5,d:\\x\r\n");
+// The question about faulty settings comes first; the drives before the record are still
+// reported.
+TEST_F(MountRun, RecordThatCannotBeACommandStopsTheRunAndTheDrivesBeforeItAreReported) {
+  settings("\"X:\",\"d:\\a\"\r\nY:,d:\\a\" /d \"\r\n\"D:\",\"d:\\never\"\r\n");
   platform.outcomes["subst X: \"d:\\a\""] = {{1, 0}};
   platform.message_box_answers = {kAnswerNo};
   run();
@@ -199,26 +160,40 @@ TEST_F(MountRun, RecordThatCannotBeACommandStillReportsTheDrivesBeforeIt) {
                           "window hidden", kFailures + "X: ← d:\\a（終了コード= 1）\r", "end"));
 }
 
-TEST_F(MountRun, ManagerThatCannotStartIsReported) {
-  platform.message_box_answers = {kAnswerYes};
-  platform.run_failures["NDekMan.exe"] = kErrFileNotFound;
+TEST_F(MountRun, FailedNetUseIsTriedAgainHiddenWithGrowingPausesAndSubstIsNot) {
+  settings("\"X:\",\"d:\\a\"\r\n\"Z:\",\"\\\\s\\p\"\r\n");
+  platform.outcomes[kNet] = {{2, 100}, {2, 100}, {0, 100}};
+  platform.outcomes["subst X: \"d:\\a\""] = {{1, 100}};
   run();
-  EXPECT_THAT(platform.calls,
-              ElementsAre("timer off", kNotSetUp, "run[1] C:\\Tools\\NDekMan.exe | NDekMan.exe",
-                          "message[48|仮想ドライブ設定] "
-                          "仮想ドライブマネージャーを起動できませんでした。\rエラー№= 53",
-                          "end"));
+  EXPECT_THAT(platform.start_times(kNet), ElementsAre(0, 2100, 6200));
+  EXPECT_THAT(platform.start_times("subst X: \"d:\\a\""), ElementsAre(0));
+  // The tries after the first are made with the window gone.
+  EXPECT_THAT(std::vector(platform.calls.end() - 5, platform.calls.end()),
+              ElementsAre("window hidden", net_use("Z: \"\\\\s\\p\" /persistent:no"),
+                          net_use("Z: \"\\\\s\\p\" /persistent:no"),
+                          kFailures + "X: ← d:\\a（終了コード= 1）\r", "end"));
 }
 
-TEST_F(MountRun, UnreadableFileIsFaultyAndFileExistsIsMissing) {
-  fs.failures["open"] = kErrPermissionDenied;
+TEST_F(MountRun, NetUseThatKeepsFailingIsGivenUpAboutTwoMinutesAfterTheStart) {
+  settings("\"Z:\",\"\\\\s\\p\"\r\n");
+  platform.outcomes[kNet].assign(20, {53, 0});
   run();
-  EXPECT_THAT(platform.calls, ElementsAre("timer off", kFaulty, "end"));
+  // The last pause is cut short so that the last try is made at the end of the period.
+  EXPECT_THAT(platform.start_times(kNet), ElementsAre(0, 2000, 6000, 14000, 30000, 62000, 120000));
+  EXPECT_THAT(platform.calls_of("message"),
+              ElementsAre(kFailures + "Z: ← \\\\s\\p（終了コード= 53）\r"));
+}
 
-  platform = {};
-  fs.failures["open"] = kErrFileExists;
+TEST_F(MountRun, CommandStillRunningAtItsTimeLimitIsLeftAloneAndCountsAsFailed) {
+  settings("\"X:\",\"d:\\a\"\r\n\"Z:\",\"\\\\s\\p\"\r\n");
+  platform.outcomes["subst X: \"d:\\a\""] = {{0, testing::FakePlatform::kForever}};
+  platform.outcomes[kNet] = {{0, 45000}};
   run();
-  EXPECT_THAT(platform.calls, ElementsAre("timer off", kNotSetUp, "end"));
+  EXPECT_EQ(platform.now_ms, 30000);  // neither is waited for any longer, nor tried again
+  EXPECT_EQ(platform.calls_of("run").size(), 2u);
+  EXPECT_THAT(platform.calls_of("message"),
+              ElementsAre(kFailures + "X: ← d:\\a（応答がありません）\r"
+                                      "Z: ← \\\\s\\p（応答がありません）\r"));
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include "platform/os_version.h"
-#include "settings/drive_command.h"
 
 #include <gtest/gtest.h>
 
 #include <charconv>
 #include <string>
+
+#include "settings/drive_command.h"
 
 namespace ndek {
 namespace {
@@ -21,7 +22,8 @@ TEST(OsVersion, EveryWordMatchesTheExactDecimalConversions) {
       float expected = 0;
       std::from_chars(text.data(), text.data() + text.size(), expected);
       char buffer[32];
-      const std::string expected_text(buffer, std::to_chars(buffer, buffer + sizeof buffer, expected).ptr);
+      const std::string expected_text(buffer,
+                                      std::to_chars(buffer, buffer + sizeof buffer, expected).ptr);
 
       const float version = version_from_word(word(major, minor));
       const std::string version_string = version_text(version);
@@ -36,10 +38,11 @@ TEST(OsVersion, EveryWordMatchesTheExactDecimalConversions) {
 }
 
 TEST(OsVersion, PersistenceOptionFromVersionFiveOn) {
-  EXPECT_EQ(persistence_option(version_from_word(word(5, 0))), " /persistent:no");
-  EXPECT_EQ(persistence_option(version_from_word(word(10, 0))), " /persistent:no");
-  EXPECT_EQ(persistence_option(version_from_word(word(4, 90))), "");
-  EXPECT_EQ(persistence_option(version_from_word(word(4, 10))), "");
+  for (auto [major, minor, option] :
+       {std::tuple{5u, 0u, " /persistent:no"}, {10u, 0u, " /persistent:no"}, {4u, 90u, ""}}) {
+    EXPECT_EQ(persistence_option(version_from_word(word(major, minor))), option)
+        << major << "." << minor;
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "tests/e2e/harness.h"
 #include "tests/e2e/record_line.h"
 #include "tests/win32/test_support_win.h"
 
@@ -30,15 +31,6 @@ TEST(DirectoryOfTest, KeepsTheSeparatorOnlyAtADriveRoot) {
       {L"\\\\?\\C:\\Tools\\NDek.exe", L"\\\\?\\C:\\Tools"},
   };
   for (const auto& c : cases) EXPECT_EQ(directory_of(c.path), c.directory) << to_utf8(c.path);
-}
-
-TEST(Win32PlatformTest, ProgramDirHoldsTheRunningProgram) {
-  Win32Platform platform;
-  const std::string directory = platform.ProgramDir();
-  ASSERT_FALSE(directory.empty());
-  EXPECT_NE(directory.back(), '\\');
-  EXPECT_TRUE(testing::file_exists(to_wide(program_file(directory, "ndek_platform_win_tests.exe"))))
-      << directory;
 }
 
 TEST(Win32PlatformTest, LettersWithoutADriveHaveNoRoot) {
@@ -113,7 +105,7 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
   for (const auto& c : cases) {
     testing::ScratchFolder folder(L"ndek-run");
     ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), folder.file(L"subst.exe").c_str(), FALSE));
-    const std::string command = "subst X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\");
+    const std::string command = "subst X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\한국어\\");
     ASSERT_EQ(run(platform, folder.utf8_file(L"subst.exe"), command, c.style), kOk);
     // RunCommand does not wait; the recorder holds its log alone until the line is whole.
     std::optional<std::string> bytes;
@@ -127,76 +119,31 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
     EXPECT_EQ(record->show_window, c.show_command);
     EXPECT_EQ(record->command_line, command);
     EXPECT_EQ(record->arguments,
-              (std::vector<std::string>{"subst", "X:", "d:\\my docs", "e:\\仮想\\"}));
+              (std::vector<std::string>{"subst", "X:", "d:\\my docs", "e:\\仮想\\한국어\\"}));
     // Not this program's input: a command that asks for something must fail, not wait.
     EXPECT_EQ(record->input, "ends");
   }
 }
 
-TEST(Win32PlatformTest, WaitingHandlesMessagesAndEndsWithTheCommandWhoseExitCodeIsRead) {
+TEST(Win32PlatformTest, WaitingForCommandsHandlesMessages) {
   Win32Platform platform;
   PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
   platform.WaitForCommands({}, 50);
   MSG message;
   EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) << "not handled";
-
-  testing::ScratchFolder folder(L"ndek-run");
-  ASSERT_TRUE(CopyFileW(to_wide(program_file(platform.ProgramDir(), "recorder.exe")).c_str(),
-                        folder.file(L"subst.exe").c_str(), FALSE));
-  ASSERT_TRUE(testing::write_whole_file(folder.file(L"stand-in.txt"), "X: 7\r\n"));
-  std::unique_ptr<StartedCommand> command;
-  ASSERT_EQ(platform.RunCommand(folder.utf8_file(L"subst.exe"), "subst X: d:\\a",
-                                WindowStyle::kHidden, command),
-            kOk);
-  const std::int64_t began = platform.NowMs();
-  while (!command->ExitCode() && platform.NowMs() - began < 20000) {
-    platform.WaitForCommands({command.get()}, 20000);
-  }
-  EXPECT_EQ(command->ExitCode(), 7u);
 }
-
-// Removes every definition of a free letter, before and after a test.
-class FreeLetter {
- public:
-  FreeLetter() {
-    const DWORD used = GetLogicalDrives();
-    for (wchar_t letter = L'Q'; letter <= L'Y' && drive_.empty(); ++letter) {
-      if ((used & (1u << (letter - L'A'))) == 0) drive_ = std::wstring(1, letter) + L":";
-    }
-    clear();
-  }
-  FreeLetter(const FreeLetter&) = delete;
-  FreeLetter& operator=(const FreeLetter&) = delete;
-  ~FreeLetter() { clear(); }
-  const std::wstring& drive() const { return drive_; }
-
- private:
-  void clear() {
-    wchar_t target[1024];
-    for (int i = 0; i < 10 && QueryDosDeviceW(drive_.c_str(), target, 1024) != 0; ++i) {
-      DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive_.c_str(), nullptr);
-    }
-  }
-  std::wstring drive_;
-};
 
 TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothing) {
   Win32Platform platform;
-  const FreeLetter letter;
-  ASSERT_FALSE(letter.drive().empty());
-  const std::string drive = to_utf8(letter.drive());
-  EXPECT_EQ(platform.CurrentMapping(drive), DriveMapping{});
-
-  ASSERT_TRUE(DefineDosDeviceW(0, letter.drive().c_str(), L"C:\\windows\\仮想 dir"));
-  EXPECT_EQ(platform.CurrentMapping(drive),
+  const e2e::FreedLetters letters({"Q:"});
+  EXPECT_EQ(platform.CurrentMapping("Q:"), DriveMapping{});
+  ASSERT_TRUE(DefineDosDeviceW(0, L"Q:", L"C:\\windows\\仮想 dir"));
+  EXPECT_EQ(platform.CurrentMapping("Q:"),
             (DriveMapping{DriveMapping::Kind::kFolder, "C:\\windows\\仮想 dir"}));
-  DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter.drive().c_str(), nullptr);
-
-  ASSERT_TRUE(
-      DefineDosDeviceW(DDD_RAW_TARGET_PATH, letter.drive().c_str(), L"\\??\\UNC\\server\\share"));
-  EXPECT_EQ(platform.CurrentMapping(drive),
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
+  ASSERT_TRUE(DefineDosDeviceW(DDD_RAW_TARGET_PATH, L"Q:", L"\\??\\UNC\\server\\share"));
+  EXPECT_EQ(platform.CurrentMapping("Q:"),
             (DriveMapping{DriveMapping::Kind::kFolder, "\\\\server\\share"}));
-
   const std::string system_drive = platform.SystemDir().substr(0, 2);
   EXPECT_EQ(platform.CurrentMapping(system_drive), DriveMapping{}) << system_drive;
 }
@@ -211,35 +158,6 @@ TEST(Win32PlatformTest, PumpingHandlesPendingMessagesAndKeepsTheQuitMessage) {
   EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(message.wParam, 7u);
   EXPECT_FALSE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
-}
-
-TEST(Win32PlatformTest, EndProgramHidesTheWindowsAndEndsTheMessageLoop) {
-  Win32Platform platform;
-  const UniqueWindow window(CreateWindowExW(0, L"STATIC", L"NDek", WS_POPUP | WS_VISIBLE, 0, 0, 100,
-                                            50, nullptr, nullptr, nullptr, nullptr));
-  ASSERT_TRUE(window);
-  ASSERT_TRUE(IsWindowVisible(window.get()));
-  EXPECT_FALSE(platform.ended());
-  platform.EndProgram();
-  EXPECT_TRUE(platform.ended());
-  EXPECT_FALSE(IsWindowVisible(window.get()));
-  MSG message;
-  bool quit = false;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    quit = quit || message.message == WM_QUIT;
-  EXPECT_TRUE(quit);
-}
-
-TEST(Win32PlatformTest, HelpWithoutAViewerIs53AndOtherwiseGoesToTheViewer) {
-  Win32Platform platform;
-  EXPECT_EQ(platform.ShowHelp("C:\\Tools\\NDek.hlp", kHelpFinder), kErrFileNotFound);
-  std::string opened;
-  platform.set_help_viewer([&opened](const std::string& file, int command) {
-    opened = file + "|" + std::to_string(command);
-    return kErrPathFileAccess;
-  });
-  EXPECT_EQ(platform.ShowHelp("C:\\Tools\\NDek.hlp", kHelpFinder), kErrPathFileAccess);
-  EXPECT_EQ(opened, "C:\\Tools\\NDek.hlp|15");
 }
 
 }  // namespace

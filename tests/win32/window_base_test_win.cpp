@@ -131,31 +131,22 @@ TEST(WindowBaseTest, FocusedControlComesBackWhenTheWindowIsActivatedAgain) {
   EXPECT_EQ(GetFocus(), window.control(kSecondId));
 }
 
-TEST(WindowBaseTest, ClassCarriesTheProgramIconAtTheBigAndTheSmallSize) {
-  TestWindow window;
-  ASSERT_TRUE(window.created_);
-  const struct {
-    int index;
-    int metric;
-  } icons[] = {{GCLP_HICON, SM_CXICON}, {GCLP_HICONSM, SM_CXSMICON}};
-  for (const auto& icon : icons) {
-    ICONINFO info{};
-    ASSERT_TRUE(
-        GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(window.hwnd(), icon.index)), &info));
-    const UniqueBitmap colour(info.hbmColor);
-    const UniqueBitmap mask(info.hbmMask);
-    BITMAP bitmap{};
-    ASSERT_TRUE(GetObjectW(colour.get(), sizeof bitmap, &bitmap));
-    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(icon.metric)) << icon.index;
-  }
-}
-
-TEST(WindowBaseTest, TheObjectOwnsItsWindow) {
+TEST(WindowBaseTest, ObjectOwnsItsWindowWhoseClassCarriesTheIconAtBothSizes) {
   HWND hwnd = nullptr;
   {
     TestWindow window;
     ASSERT_TRUE(window.created_);
     hwnd = window.hwnd();
+    for (const auto& [index, metric] :
+         {std::pair{GCLP_HICON, SM_CXICON}, {GCLP_HICONSM, SM_CXSMICON}}) {
+      ICONINFO info{};
+      ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, index)), &info));
+      const UniqueBitmap colour(info.hbmColor);
+      const UniqueBitmap mask(info.hbmMask);
+      BITMAP bitmap{};
+      ASSERT_TRUE(GetObjectW(colour.get(), sizeof bitmap, &bitmap));
+      EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(metric)) << index;
+    }
   }
   EXPECT_FALSE(IsWindow(hwnd));
 
