@@ -37,7 +37,7 @@ class FakeStartedCommand : public StartedCommand {
 }  // namespace
 
 std::string FakePlatform::ProgramDir() { return program_dir; }
-std::string FakePlatform::SystemDir() { return system_dir; }
+std::string FakePlatform::SystemDir() { return "C:\\Windows\\system32"; }
 
 ErrorNumber FakePlatform::RunCommand(const std::string& program, const std::string& command_line,
                                      WindowStyle style, std::unique_ptr<StartedCommand>& started) {
@@ -87,7 +87,8 @@ DriveKind FakePlatform::DriveType(const std::string& root_path) {
 
 std::uint32_t FakePlatform::OsVersionWord() { return 0x0105; }  // 5.1
 
-std::optional<std::string> FakePlatform::BrowseForFolder(WindowRef owner, const std::string& prompt) {
+std::optional<std::string> FakePlatform::BrowseForFolder(WindowRef owner,
+                                                         const std::string& prompt) {
   record("browse[" + std::to_string(owner) + "] " + prompt);
   if (browse_results.empty()) return std::nullopt;
   auto result = browse_results.front();

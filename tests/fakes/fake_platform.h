@@ -15,7 +15,6 @@ class FakePlatform : public PlatformServices {
  public:
   // Scripted answers.
   std::string program_dir = "C:\\Tools";
-  std::string system_dir = "C:\\Windows\\system32";
   std::map<std::string, DriveKind> drive_kinds;     // root path -> kind; kNoRoot otherwise
   std::map<std::string, ErrorNumber> run_failures;  // command line -> error number
   // How each start of a command line ends, in order; starts beyond the list exit with 0 at
@@ -66,5 +65,13 @@ class FakePlatform : public PlatformServices {
   void record(std::string call);
   int waits_ = 0;
 };
+
+// The recorded hidden start of a command from the system folder.
+inline std::string subst(const std::string& arguments) {
+  return "run[0] C:\\Windows\\system32\\subst.exe | subst " + arguments;
+}
+inline std::string net_use(const std::string& arguments) {
+  return "run[0] C:\\Windows\\system32\\net.exe | net use " + arguments;
+}
 
 }  // namespace ndek::testing

@@ -3,8 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/fakes/cp932_code_page.h"
-#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_views.h"
 
 namespace ndek {
@@ -20,7 +19,7 @@ TEST(NormaliseDriveText, KeepsOneUpperCaseLetterAndAColon) {
   for (auto [typed, shown] : cases) EXPECT_EQ(normalise_drive_text(typed), shown) << typed;
 }
 
-class Dialog : public ::testing::Test {
+class Dialog : public ::testing::Test, protected testing::FakeSystem {
  protected:
   void SetUp() override { manager.load(); }
   void set_folder(int row, const std::string& folder) {
@@ -28,10 +27,6 @@ class Dialog : public ::testing::Test {
     manager.table().set_text(folder);
   }
 
-  testing::FakePlatform platform;
-  testing::FakeFileSystem fs;
-  testing::Cp932CodePage cp932;
-  SettingsIo io{fs, cp932};
   testing::FakeManagerView main_view{platform};
   ManagerWindow manager{platform, io, main_view};
   testing::FakeDialogView view;

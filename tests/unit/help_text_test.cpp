@@ -31,7 +31,7 @@ TEST(HelpText, FailuresComeBackAsTheirNumbers) {
   EXPECT_EQ(text, "");
 
   fs.files[kPath] = "ok";
-  fs.failures["read"] = kErrDeviceIo;
+  fs.failures["read"] = {kErrDeviceIo};
   EXPECT_EQ(read_help_text(fs, kPath, text), kErrDeviceIo);
 }
 

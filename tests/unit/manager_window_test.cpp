@@ -3,39 +3,28 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/fakes/cp932_code_page.h"
-#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_views.h"
 
 namespace ndek {
 namespace {
 
 using ::testing::ElementsAre;
+using testing::net_use;
+using testing::subst;
 
 constexpr const char* kIni = "C:\\Tools\\NDek.ini";
 const std::string kRestart =
     "message[0|再起動確認] 仮想ドライブの設定は次回Windows起動時より有効です。";
 const std::string kFailures = "message[48|エラー] 次の仮想ドライブを設定できませんでした。\r\r";
 
-// The recorded start of a command from the system folder, hidden.
-std::string subst(const std::string& arguments) {
-  return "run[0] C:\\Windows\\system32\\subst.exe | subst " + arguments;
-}
-std::string net_use(const std::string& arguments) {
-  return "run[0] C:\\Windows\\system32\\net.exe | net use " + arguments;
-}
-
-class Manager : public ::testing::Test {
+class Manager : public ::testing::Test, protected testing::FakeSystem {
  protected:
   void set_folder(int row, std::string folder) {
     manager.table().set_cell(row, 2);
     manager.table().set_text(std::move(folder));
   }
 
-  testing::FakePlatform platform;
-  testing::FakeFileSystem fs;
-  testing::Cp932CodePage cp932;
-  SettingsIo io{fs, cp932};
   testing::FakeManagerView view{platform};
   ManagerWindow manager{platform, io, view};
 };
@@ -105,7 +94,7 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
 
 TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
   fs.files[kIni] = "";
-  fs.failures["replace"] = kErrPermissionDenied;
+  fs.failures["replace"] = {kErrPermissionDenied};
   manager.load();
   set_folder(3, "c:\\a");
   manager.finish();
