@@ -35,8 +35,8 @@ class FakePlatform : public PlatformServices {
   // "message[52|title] text", "beep", "pump", "end", "help[15] path", "browse[owner] prompt".
   std::vector<std::string> calls;
   bool ended = false;
-  // When each command line was started, in order.
-  std::vector<std::pair<std::string, std::int64_t>> starts;
+  // Command line -> the times at which it was started.
+  std::map<std::string, std::vector<std::int64_t>> start_times;
 
   std::string ProgramDir() override;
   std::string SystemDir() override;
@@ -58,8 +58,6 @@ class FakePlatform : public PlatformServices {
 
   // The calls of one kind ("run", "message", ...), in order.
   std::vector<std::string> calls_of(const std::string& kind) const;
-  // The times at which the command line was started.
-  std::vector<std::int64_t> start_times(const std::string& command_line) const;
 
  private:
   void record(std::string call);

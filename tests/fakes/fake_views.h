@@ -41,4 +41,10 @@ class FakeDialogView : public AssignDialogView {
   WindowRef window() override { return 0x4711; }
 };
 
+// Types a folder into a drive's row of the table, as the grid's edit would.
+inline void set_folder(ManagerWindow& manager, int row, const std::string& folder) {
+  manager.table().set_cell(row, 2);
+  manager.table().set_text(folder);
+}
+
 }  // namespace ndek::testing

@@ -11,6 +11,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::net_use;
+using testing::set_folder;
 using testing::subst;
 
 constexpr const char* kIni = "C:\\Tools\\NDek.ini";
@@ -20,21 +21,16 @@ const std::string kFailures = "message[48|エラー] 次の仮想ドライブを
 
 class Manager : public ::testing::Test, protected testing::FakeSystem {
  protected:
-  void set_folder(int row, std::string folder) {
-    manager.table().set_cell(row, 2);
-    manager.table().set_text(std::move(folder));
-  }
-
   testing::FakeManagerView view{platform};
   ManagerWindow manager{platform, io, view};
 };
 
 TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   manager.load();
-  set_folder(3, "c:\\a");
-  set_folder(5, "d:\\my docs");
-  set_folder(26, "\\\\srv\\pub");
-  set_folder(24, "d:\\");
+  set_folder(manager, 3, "c:\\a");
+  set_folder(manager, 5, "d:\\my docs");
+  set_folder(manager, 26, "\\\\srv\\pub");
+  set_folder(manager, 24, "d:\\");
   manager.finish();
   EXPECT_THAT(platform.calls,
               ElementsAre("busy", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
@@ -56,14 +52,14 @@ TEST_F(Manager, FinishUnmapsWhatNDekMappedWaitsAndLeavesOtherMappingsAlone) {
   platform.mappings["Y:"] = {DriveMapping::Kind::kNetwork, "\\\\srv\\old"};
   platform.outcomes["subst X: /D"] = {{0, 300}};
   manager.load();
-  set_folder(24, "d:\\new");
-  set_folder(25, "");
+  set_folder(manager, 24, "d:\\new");
+  set_folder(manager, 25, "");
   manager.finish();
   // W: is mapped as the table says already; V: is taken by a mapping NDek did not make.
   EXPECT_THAT(platform.calls,
               ElementsAre("busy", subst("V: \"d:\\v\""), subst("X: /D"), subst("X: \"d:\\new\""),
                           net_use("Y: /delete"), "not busy", kRestart, "end"));
-  EXPECT_THAT(platform.start_times("subst X: \"d:\\new\""), ElementsAre(300));
+  EXPECT_THAT(platform.start_times["subst X: \"d:\\new\""], ElementsAre(300));
 }
 
 TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
@@ -73,10 +69,10 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
   platform.run_failures["subst C: \"c:\\a\""] = kErrFileNotFound;
   platform.outcomes["subst D: \"d:\\b\""] = {{0, testing::FakePlatform::kForever}};
   manager.load();
-  set_folder(3, "c:\\a");
-  set_folder(4, "d:\\b");
-  set_folder(17, "d:\\a\" /D \"");
-  set_folder(24, "d:\\new");
+  set_folder(manager, 3, "c:\\a");
+  set_folder(manager, 4, "d:\\b");
+  set_folder(manager, 17, "d:\\a\" /D \"");
+  set_folder(manager, 24, "d:\\new");
   manager.finish();
   EXPECT_THAT(
       platform.calls,
@@ -96,7 +92,7 @@ TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
   fs.files[kIni] = "";
   fs.failures["replace"] = {kErrPermissionDenied};
   manager.load();
-  set_folder(3, "c:\\a");
+  set_folder(manager, 3, "c:\\a");
   manager.finish();
   EXPECT_THAT(platform.calls,
               ElementsAre("busy", subst("C: \"c:\\a\""), "not busy",
@@ -120,7 +116,7 @@ TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
   manager.delete_drive();
   EXPECT_EQ(manager.table().cell(0, 2), "割り当てフォルダ");
 
-  set_folder(4, "d:\\x");
+  set_folder(manager, 4, "d:\\x");
   manager.table().set_cell(4, 1);
   manager.delete_drive();
   EXPECT_EQ(manager.table().cell(4, 2), "");
@@ -130,7 +126,7 @@ TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
 TEST_F(Manager, CancelEndsWithoutSaving) {
   fs.files[kIni] = "\"C:\",\"c:\\a\"\r\n";
   manager.load();
-  set_folder(5, "e:\\new");
+  set_folder(manager, 5, "e:\\new");
   manager.cancel();
   EXPECT_THAT(platform.calls, ElementsAre("end"));
   EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n");

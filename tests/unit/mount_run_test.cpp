@@ -128,8 +128,8 @@ TEST_F(MountRun, FailedNetUseIsTriedAgainHiddenWithGrowingPausesAndSubstIsNot) {
   platform.outcomes[kNet] = {{2, 100}, {2, 100}, {0, 100}};
   platform.outcomes["subst X: \"d:\\a\""] = {{1, 100}};
   run();
-  EXPECT_THAT(platform.start_times(kNet), ElementsAre(0, 2100, 6200));
-  EXPECT_THAT(platform.start_times("subst X: \"d:\\a\""), ElementsAre(0));
+  EXPECT_THAT(platform.start_times[kNet], ElementsAre(0, 2100, 6200));
+  EXPECT_THAT(platform.start_times["subst X: \"d:\\a\""], ElementsAre(0));
   // The tries after the first are made with the window gone.
   EXPECT_THAT(std::vector(platform.calls.end() - 5, platform.calls.end()),
               ElementsAre("window hidden", net_use("Z: \"\\\\s\\p\" /persistent:no"),
@@ -142,7 +142,7 @@ TEST_F(MountRun, NetUseThatKeepsFailingIsGivenUpAboutTwoMinutesAfterTheStart) {
   platform.outcomes[kNet].assign(20, {53, 0});
   run();
   // The last pause is cut short so that the last try is made at the end of the period.
-  EXPECT_THAT(platform.start_times(kNet), ElementsAre(0, 2000, 6000, 14000, 30000, 62000, 120000));
+  EXPECT_THAT(platform.start_times[kNet], ElementsAre(0, 2000, 6000, 14000, 30000, 62000, 120000));
   EXPECT_THAT(platform.calls_of("message"),
               ElementsAre(kFailures + "Z: ← \\\\s\\p（終了コード= 53）\r"));
 }

@@ -23,11 +23,7 @@ std::string shown(const SettingsReadResult& result) {
   return text;
 }
 
-std::vector<DriveSetting> records(std::initializer_list<std::pair<const char*, const char*>> list) {
-  std::vector<DriveSetting> out;
-  for (auto [d, f] : list) out.push_back({d, f});
-  return out;
-}
+const std::vector<DriveSetting> kOneRecord = {{"C:", "c:\\a"}};
 
 class SettingsFile : public ::testing::Test {
  protected:
@@ -136,15 +132,13 @@ TEST_F(SettingsFile, WritesCrLfLinesInShiftJisOrElseUtf8WithAMark) {
     std::vector<DriveSetting> records;
     std::string bytes;
   } cases[] = {
-      {records({{"C:", "c:\\a"}, {"F:", "f:\\my docs"}}),
-       "\"C:\",\"c:\\a\"\r\n\"F:\",\"f:\\my docs\"\r\n"},
+      {{{"C:", "c:\\a"}, {"F:", "f:\\my docs"}}, "\"C:\",\"c:\\a\"\r\n\"F:\",\"f:\\my docs\"\r\n"},
       {{}, ""},
-      {records({{"T:", "d:\\表\\データ"}}),
-       "\"T:\",\"d:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n"},
-      {records({{"T:", "d:\\表"}, {"K:", "d:\\한국어"}}),
+      {{{"T:", "d:\\表\\データ"}}, "\"T:\",\"d:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n"},
+      {{{"T:", "d:\\表"}, {"K:", "d:\\한국어"}},
        "\xEF\xBB\xBF\"T:\",\"d:\\表\"\r\n\"K:\",\"d:\\한국어\"\r\n"},
       // Its Shift-JIS would pass for UTF-8 when read back.
-      {records({{"T:", "d:\\ﾄｳ"}}), "\xEF\xBB\xBF\"T:\",\"d:\\ﾄｳ\"\r\n"},
+      {{{"T:", "d:\\ﾄｳ"}}, "\xEF\xBB\xBF\"T:\",\"d:\\ﾄｳ\"\r\n"},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(write_settings(io, kPath, c.records), kOk);
@@ -157,12 +151,12 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
   for (const char* step : {"attributes", "create", "write", "flush", "close", "replace"}) {
     fs.files = {{kPath, old_content}};
     fs.failures = {{step, {kErrDiskFull}}};
-    EXPECT_EQ(write_settings(io, kPath, records({{"C:", "c:\\new"}})), kErrDiskFull) << step;
+    EXPECT_EQ(write_settings(io, kPath, kOneRecord), kErrDiskFull) << step;
     EXPECT_EQ(fs.files, (Files{{kPath, old_content}})) << step;
   }
   fs.failures.clear();
   fs.read_only.insert(kPath);
-  EXPECT_EQ(write_settings(io, kPath, records({{"C:", "c:\\new"}})), kErrPathFileAccess);
+  EXPECT_EQ(write_settings(io, kPath, kOneRecord), kErrPathFileAccess);
   EXPECT_EQ(fs.files, (Files{{kPath, old_content}}));
 }
 
@@ -171,7 +165,7 @@ TEST_F(SettingsFile, ReplaceWaitsAboutASecondForAFileHeldOpen) {
   const auto save = [this](std::deque<ErrorNumber> answers) {
     fs.pauses.clear();
     fs.failures = {{"replace", answers}};
-    return write_settings(io, kPath, records({{"C:", "c:\\a"}}));
+    return write_settings(io, kPath, kOneRecord);
   };
   EXPECT_EQ(save({kErrPathFileAccess, kErrPathFileAccess, kOk}), kOk);
   EXPECT_EQ(fs.pauses.size(), 2u);
@@ -190,18 +184,18 @@ TEST_F(SettingsFile, ReplaceWaitsAboutASecondForAFileHeldOpen) {
 TEST_F(SettingsFile, ASaveRemovesWhatACutShortSaveLeftBehind) {
   fs.files = {{kPath, "old"}, {"C:\\Tools\\~other.tmp", ""}};
   fs.failures = {{"write", {kErrDiskFull}}, {"remove", {kErrPermissionDenied}}};
-  ASSERT_NE(write_settings(io, kPath, records({{"C:", "c:\\a"}})), kOk);
+  ASSERT_NE(write_settings(io, kPath, kOneRecord), kOk);
   ASSERT_EQ(fs.files.size(), 3u);  // its temporary file stayed
 
   fs.failures.clear();
-  ASSERT_EQ(write_settings(io, kPath, records({{"C:", "c:\\a"}})), kOk);
+  ASSERT_EQ(write_settings(io, kPath, kOneRecord), kOk);
   EXPECT_EQ(fs.files, (Files{{kPath, "\"C:\",\"c:\\a\"\r\n"}, {"C:\\Tools\\~other.tmp", ""}}));
 }
 
 TEST_F(SettingsFile, BackupKeepsThePreviousFileAndReplacesAnOlderOne) {
   constexpr const char* kBackup = "C:\\Tools\\NDek.ini.bak";
   fs.files = {{kPath, "\"Q:\",\"q:\\old\"\r\n\"R:\""}, {kBackup, "older"}};
-  ASSERT_EQ(write_settings(io, kPath, records({{"C:", "c:\\a"}}), kBackup), kOk);
+  ASSERT_EQ(write_settings(io, kPath, kOneRecord, kBackup), kOk);
   EXPECT_EQ(fs.files,
             (Files{{kPath, "\"C:\",\"c:\\a\"\r\n"}, {kBackup, "\"Q:\",\"q:\\old\"\r\n\"R:\""}}));
 
