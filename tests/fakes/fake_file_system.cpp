@@ -41,15 +41,7 @@ class MemoryOutput : public OutputFile {
   std::string path_;
 };
 
-std::string directory_of(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string temp_prefix(const std::string& path) {
-  const std::string dir = directory_of(path);
-  return dir + "~" + path.substr(dir.size()) + ".";
-}
+std::string temp_prefix(const std::string& path) { return path + "~"; }
 
 }  // namespace
 
@@ -102,11 +94,7 @@ ErrorNumber FakeFileSystem::is_read_only(const std::string& path, bool& is_read_
 
 void FakeFileSystem::remove_leftover_temps(const std::string& path) {
   const std::string prefix = temp_prefix(path);
-  std::erase_if(files, [&prefix](const auto& file) {
-    const std::string& name = file.first;
-    return name.size() > prefix.size() + 4 && name.compare(0, prefix.size(), prefix) == 0 &&
-           name.compare(name.size() - 4, 4, ".tmp") == 0;
-  });
+  std::erase_if(files, [&prefix](const auto& file) { return file.first.rfind(prefix, 0) == 0; });
 }
 
 void FakeFileSystem::pause_before_retry(std::chrono::milliseconds pause) {

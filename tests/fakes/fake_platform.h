@@ -23,7 +23,7 @@ class FakePlatform : public PlatformServices {
     std::uint32_t exit_code = 0;
     std::int64_t runs_ms = 0;  // kForever: it never ends
   };
-  static constexpr std::int64_t kForever = -1;
+  static constexpr std::int64_t kForever = std::int64_t{1} << 62;
   std::map<std::string, std::deque<Outcome>> outcomes;
   std::map<std::string, DriveMapping> mappings;  // drive ("X:") -> its mapping; none otherwise
   std::int64_t now_ms = 0;                       // moves only while the logic waits
