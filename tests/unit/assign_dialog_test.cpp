@@ -10,7 +10,7 @@ namespace ndek {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::set_folder;
+using testing::set_folders;
 
 TEST(NormaliseDriveText, KeepsOneUpperCaseLetterAndAColon) {
   const std::pair<const char*, const char*> cases[] = {
@@ -33,7 +33,7 @@ class Dialog : public ::testing::Test, protected testing::FakeSystem {
 TEST_F(Dialog, OpensPrefilledFromTheCurrentRowAndEmptyOnTheHeader) {
   dialog.load();  // after load the current row is the header
   EXPECT_EQ(view.combo + view.folder, "");
-  set_folder(manager, 4, "e:\\tools");
+  set_folders(manager, {{4, "e:\\tools"}});
   manager.table().set_cell(4, 0);
   dialog.load();
   EXPECT_EQ(view.combo, "D:");
@@ -49,7 +49,7 @@ TEST_F(Dialog, TypingNormalisesOnceAndSettles) {
 }
 
 TEST_F(Dialog, OkStoresTheFolderAsTypedWithoutExplorersQuotesAndCloses) {
-  set_folder(manager, 3, "c:\\old");
+  set_folders(manager, {{3, "c:\\old"}});
   for (auto [combo, folder, row, stored] :
        {std::tuple{"X:", "D:\\Data As Typed", 24, "D:\\Data As Typed"},
         std::tuple{"C:", "\"c:\\new folder\"", 3, "c:\\new folder"}}) {

@@ -42,10 +42,6 @@ class SettingsFile : public ::testing::Test {
   SettingsIo io{fs, cp932};
 };
 
-TEST_F(SettingsFile, MissingFileIsFailure53) {
-  EXPECT_EQ(read_settings(io, kPath).failure, kErrFileNotFound);
-}
-
 TEST_F(SettingsFile, ReadsRecordsAsWrittenByHandOrByPrograms) {
   const struct {
     std::string bytes;
@@ -119,7 +115,8 @@ TEST_F(SettingsFile, EndlessFieldsStopTheReaderEarly) {
   }
 }
 
-TEST_F(SettingsFile, ReadFailureKeepsTheRecordsBeforeIt) {
+TEST_F(SettingsFile, MissingFileIs53AndAReadFailureKeepsTheRecordsBeforeIt) {
+  EXPECT_EQ(read_settings(io, kPath).failure, kErrFileNotFound);
   fs.read_block = 16;  // the first record (14 bytes) is whole when the second read fails
   fs.failures = {{"read", {kOk, kErrDeviceIo}}};
   const auto result = read("\"C:\",\"c:\\a\"\r\n\"D:\",\"d:\\b\"\r\n");
