@@ -1,7 +1,5 @@
 #include <iconv.h>
 
-#include <cerrno>
-
 #include "tests/fakes/cp932_code_page.h"
 
 namespace ndek::testing {
@@ -14,18 +12,11 @@ bool convert(const char* to, const char* from, std::string_view in, std::string&
   std::string input(in);
   char* in_ptr = input.data();
   std::size_t in_left = input.size();
-  bool ok = true;
-  while (in_left > 0) {
-    char buffer[256];
-    char* out_ptr = buffer;
-    std::size_t out_left = sizeof buffer;
-    const std::size_t rc = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
-    out.append(buffer, out_ptr);
-    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      ok = false;
-      break;
-    }
-  }
+  out.resize(input.size() * 3 + 1);  // a character grows to at most three bytes either way
+  char* out_ptr = out.data();
+  std::size_t out_left = out.size();
+  const bool ok = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) != static_cast<std::size_t>(-1);
+  out.resize(out_ptr - out.data());
   iconv_close(cd);
   return ok;
 }

@@ -15,6 +15,7 @@ class MemoryInput : public InputFile {
     got = std::min({capacity, fs_.read_block, content_.size() - pos_});
     std::memcpy(buffer, content_.data() + pos_, got);
     pos_ += got;
+    fs_.bytes_read += got;
     return kOk;
   }
 
@@ -40,59 +41,20 @@ class MemoryOutput : public OutputFile {
   std::string path_;
 };
 
-class RepeatingInput : public InputFile {
- public:
-  RepeatingInput(std::string pattern, unsigned long long size, std::size_t* counter)
-      : pattern_(std::move(pattern)), left_(size), counter_(counter) {}
-  ErrorNumber read(char* buffer, std::size_t capacity, std::size_t& got) override {
-    got = static_cast<std::size_t>(std::min<unsigned long long>(capacity, left_));
-    for (std::size_t i = 0; i < got; ++i) buffer[i] = pattern_[(offset_ + i) % pattern_.size()];
-    offset_ = (offset_ + got) % pattern_.size();
-    left_ -= got;
-    if (counter_) *counter_ += got;
-    return kOk;
-  }
-
- private:
-  std::string pattern_;
-  unsigned long long left_;
-  std::size_t offset_ = 0;
-  std::size_t* counter_;
-};
-
-std::string directory_of(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string temp_prefix(const std::string& path) {
-  const std::string dir = directory_of(path);
-  return dir + "~" + path.substr(dir.size()) + ".";
-}
+std::string temp_prefix(const std::string& path) { return path + "~"; }
 
 }  // namespace
 
 ErrorNumber FakeFileSystem::failure(const std::string& step) {
   const auto it = failures.find(step);
-  if (it == failures.end()) return kOk;
-  if (const auto passes = passes_left.find(step);
-      passes != passes_left.end() && passes->second > 0) {
-    --passes->second;
-    return kOk;
-  }
-  if (const auto left = failures_left.find(step); left != failures_left.end()) {
-    if (left->second == 0) return kOk;
-    --left->second;
-  }
-  return it->second;
+  if (it == failures.end() || it->second.empty()) return kOk;
+  const ErrorNumber answer = it->second.front();
+  if (it->second.size() > 1) it->second.pop_front();
+  return answer;
 }
 
 ErrorNumber FakeFileSystem::open_read(const std::string& path, std::unique_ptr<InputFile>& file) {
   if (ErrorNumber err = failure("open")) return err;
-  if (const auto stream = streams.find(path); stream != streams.end()) {
-    file = stream->second();
-    return kOk;
-  }
   const auto it = files.find(path);
   if (it == files.end()) return kErrFileNotFound;
   file = std::make_unique<MemoryInput>(*this, it->second);
@@ -132,20 +94,11 @@ ErrorNumber FakeFileSystem::is_read_only(const std::string& path, bool& is_read_
 
 void FakeFileSystem::remove_leftover_temps(const std::string& path) {
   const std::string prefix = temp_prefix(path);
-  std::erase_if(files, [&prefix](const auto& file) {
-    const std::string& name = file.first;
-    return name.size() > prefix.size() + 4 && name.compare(0, prefix.size(), prefix) == 0 &&
-           name.compare(name.size() - 4, 4, ".tmp") == 0;
-  });
+  std::erase_if(files, [&prefix](const auto& file) { return file.first.rfind(prefix, 0) == 0; });
 }
 
 void FakeFileSystem::pause_before_retry(std::chrono::milliseconds pause) {
   pauses.push_back(pause);
-}
-
-std::unique_ptr<InputFile> make_repeating_input(std::string pattern, unsigned long long size,
-                                                std::size_t* bytes_read) {
-  return std::make_unique<RepeatingInput>(std::move(pattern), size, bytes_read);
 }
 
 }  // namespace ndek::testing

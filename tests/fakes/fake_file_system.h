@@ -3,7 +3,7 @@
 // to fail and the result checked.
 #include <chrono>
 #include <cstddef>
-#include <functional>
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -17,19 +17,14 @@ class FakeFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
   std::set<std::string> read_only;
-  // Files whose content is produced on demand, for inputs too large to hold.
-  std::map<std::string, std::function<std::unique_ptr<InputFile>()>> streams;
   // Step name ("open", "read", "create", "write", "flush", "close", "replace", "remove",
-  // "attributes") -> the number that step fails with.
-  std::map<std::string, ErrorNumber> failures;
-  // A step listed here fails only this many more times, then succeeds.
-  std::map<std::string, int> failures_left;
-  // A step listed here succeeds this many more times before it fails.
-  std::map<std::string, int> passes_left;
+  // "attributes") -> what its calls return in order; the last answer repeats.
+  std::map<std::string, std::deque<ErrorNumber>> failures;
   // Every pause before a retry, in order; none is waited for.
   std::vector<std::chrono::milliseconds> pauses;
   // Largest block a single read returns, to exercise block boundaries.
   std::size_t read_block = 1 << 20;
+  std::size_t bytes_read = 0;
 
   ErrorNumber open_read(const std::string& path, std::unique_ptr<InputFile>& file) override;
   ErrorNumber create_temp_beside(const std::string& path, std::unique_ptr<OutputFile>& file,
@@ -46,9 +41,5 @@ class FakeFileSystem : public FileSystem {
  private:
   int temp_count_ = 0;
 };
-
-// An input of `size` bytes that repeats `pattern`.
-std::unique_ptr<InputFile> make_repeating_input(std::string pattern, unsigned long long size,
-                                                std::size_t* bytes_read = nullptr);
 
 }  // namespace ndek::testing

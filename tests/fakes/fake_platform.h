@@ -15,7 +15,6 @@ class FakePlatform : public PlatformServices {
  public:
   // Scripted answers.
   std::string program_dir = "C:\\Tools";
-  std::string system_dir = "C:\\Windows\\system32";
   std::map<std::string, DriveKind> drive_kinds;     // root path -> kind; kNoRoot otherwise
   std::map<std::string, ErrorNumber> run_failures;  // command line -> error number
   // How each start of a command line ends, in order; starts beyond the list exit with 0 at
@@ -24,7 +23,7 @@ class FakePlatform : public PlatformServices {
     std::uint32_t exit_code = 0;
     std::int64_t runs_ms = 0;  // kForever: it never ends
   };
-  static constexpr std::int64_t kForever = -1;
+  static constexpr std::int64_t kForever = std::int64_t{1} << 62;
   std::map<std::string, std::deque<Outcome>> outcomes;
   std::map<std::string, DriveMapping> mappings;  // drive ("X:") -> its mapping; none otherwise
   std::int64_t now_ms = 0;                       // moves only while the logic waits
@@ -37,8 +36,8 @@ class FakePlatform : public PlatformServices {
   std::vector<std::string> calls;
   std::vector<std::string> drive_types_asked;  // root paths
   bool ended = false;
-  // When each command line was started, in order.
-  std::vector<std::pair<std::string, std::int64_t>> starts;
+  // Command line -> the times at which it was started.
+  std::map<std::string, std::vector<std::int64_t>> start_times;
 
   std::string ProgramDir() override;
   std::string SystemDir() override;
@@ -61,12 +60,18 @@ class FakePlatform : public PlatformServices {
 
   // The calls of one kind ("run", "message", ...), in order.
   std::vector<std::string> calls_of(const std::string& kind) const;
-  // The times at which the command line was started.
-  std::vector<std::int64_t> start_times(const std::string& command_line) const;
 
  private:
   void record(std::string call);
   int waits_ = 0;
 };
+
+// The recorded hidden start of a command from the system folder.
+inline std::string subst(const std::string& arguments) {
+  return "run[0] C:\\Windows\\system32\\subst.exe | subst " + arguments;
+}
+inline std::string net_use(const std::string& arguments) {
+  return "run[0] C:\\Windows\\system32\\net.exe | net use " + arguments;
+}
 
 }  // namespace ndek::testing

@@ -41,4 +41,13 @@ class FakeDialogView : public AssignDialogView {
   WindowRef window() override { return 0x4711; }
 };
 
+// Types folders into drives' rows of the table, as the grid's edit would.
+inline void set_folders(ManagerWindow& manager,
+                        std::initializer_list<std::pair<int, const char*>> folders) {
+  for (const auto& [row, folder] : folders) {
+    manager.table().set_cell(row, 2);
+    manager.table().set_text(folder);
+  }
+}
+
 }  // namespace ndek::testing

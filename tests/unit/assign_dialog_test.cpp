@@ -3,14 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/fakes/cp932_code_page.h"
-#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_views.h"
 
 namespace ndek {
 namespace {
 
 using ::testing::ElementsAre;
+using testing::set_folders;
 
 TEST(NormaliseDriveText, KeepsOneUpperCaseLetterAndAColon) {
   const std::pair<const char*, const char*> cases[] = {
@@ -20,18 +20,10 @@ TEST(NormaliseDriveText, KeepsOneUpperCaseLetterAndAColon) {
   for (auto [typed, shown] : cases) EXPECT_EQ(normalise_drive_text(typed), shown) << typed;
 }
 
-class Dialog : public ::testing::Test {
+class Dialog : public ::testing::Test, protected testing::FakeSystem {
  protected:
   void SetUp() override { manager.load(); }
-  void set_folder(int row, const std::string& folder) {
-    manager.table().set_cell(row, 2);
-    manager.table().set_text(folder);
-  }
 
-  testing::FakePlatform platform;
-  testing::FakeFileSystem fs;
-  testing::Cp932CodePage cp932;
-  SettingsIo io{fs, cp932};
   testing::FakeManagerView main_view{platform};
   ManagerWindow manager{platform, io, main_view};
   testing::FakeDialogView view;
@@ -41,7 +33,7 @@ class Dialog : public ::testing::Test {
 TEST_F(Dialog, OpensPrefilledFromTheCurrentRowAndEmptyOnTheHeader) {
   dialog.load();  // after load the current row is the header
   EXPECT_EQ(view.combo + view.folder, "");
-  set_folder(4, "e:\\tools");
+  set_folders(manager, {{4, "e:\\tools"}});
   manager.table().set_cell(4, 0);
   dialog.load();
   EXPECT_EQ(view.combo, "D:");
@@ -57,7 +49,7 @@ TEST_F(Dialog, TypingNormalisesOnceAndSettles) {
 }
 
 TEST_F(Dialog, OkStoresTheFolderAsTypedWithoutExplorersQuotesAndCloses) {
-  set_folder(3, "c:\\old");
+  set_folders(manager, {{3, "c:\\old"}});
   for (auto [combo, folder, row, stored] :
        {std::tuple{"X:", "D:\\Data As Typed", 24, "D:\\Data As Typed"},
         std::tuple{"C:", "\"c:\\new folder\"", 3, "c:\\new folder"}}) {

@@ -28,23 +28,19 @@ TEST(DriveTable, FillShowsHeadersLabelsAndTheDriveTypes) {
   // Only the letters that have a drive are asked for their type.
   EXPECT_EQ(platform.drive_types_asked,
             (std::vector<std::string>{"A:\\", "C:\\", "D:\\", "N:\\", "R:\\", "U:\\"}));
-  EXPECT_EQ(table.row(), 0);
-  EXPECT_EQ(table.col(), 2);
+  EXPECT_EQ(std::pair(table.row(), table.col()), std::pair(0, 2));
 }
 
 TEST(DriveTable, SelectionStaysOffTheFixedCellsAndOutOfRangeMovesAreIgnored) {
   DriveTable table;
   table.select(0, 0, false);  // a click on the fixed corner
-  EXPECT_EQ(table.row(), 1);
-  EXPECT_EQ(table.col(), 1);
+  EXPECT_EQ(std::pair(table.row(), table.col()), std::pair(1, 1));
   table.select(5, 2, false);
   table.select(30, 2, true);  // past the end: the last row
-  EXPECT_EQ(table.row(), 26);
-  EXPECT_EQ(table.anchor_row(), 5);
+  EXPECT_EQ(std::pair(table.row(), table.anchor_row()), std::pair(26, 5));
   table.set_row(27);
   table.set_col(-1);
-  EXPECT_EQ(table.row(), 26);
-  EXPECT_EQ(table.col(), 2);
+  EXPECT_EQ(std::pair(table.row(), table.col()), std::pair(26, 2));
 }
 
 }  // namespace

@@ -51,15 +51,14 @@ TEST(GridGeometry, FixedRowAndColumnStayWhileTheRestScrolls) {
 
 TEST(GridGeometry, HitTestFindsTheCellUnderAPoint) {
   GridGeometry grid = drive_grid(456, 301);
-  struct Case {
+  const struct {
     int x, y;
     std::optional<GridCell> cell;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {46, 15, GridCell{0, 0}},  {47, 16, GridCell{1, 1}}, {114, 32, GridCell{2, 2}},
       {449, 40, GridCell{2, 2}}, {450, 40, std::nullopt},  {-1, 5, std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(grid.cell_at(c.x, c.y), c.cell) << c.x << "," << c.y;
+  for (const auto& c : cases) EXPECT_EQ(grid.cell_at(c.x, c.y), c.cell) << c.x << "," << c.y;
   grid.scroll_to_row(10);
   EXPECT_EQ(grid.cell_at(60, 16 * 17 + 5), (GridCell{26, 1}));
   EXPECT_EQ(grid.cell_at(60, 16 * 18 + 5), std::nullopt);  // below the last row
@@ -82,23 +81,21 @@ TEST(GridGeometry, BringingACellIntoViewScrollsJustEnough) {
   };
   for (const auto& s : steps) {
     grid.bring_into_view(s.row, s.col);
-    EXPECT_EQ(grid.top_row(), s.top_row) << s.row << "," << s.col;
-    EXPECT_EQ(grid.scroll_x(), s.scroll_x) << s.row << "," << s.col;
+    EXPECT_EQ(std::pair(grid.top_row(), grid.scroll_x()), std::pair(s.top_row, s.scroll_x))
+        << s.row << "," << s.col;
   }
 }
 
 TEST(GridGeometry, ScrollRequestsMoveByLinesPagesOrToAPlaceWithinTheLimits) {
-  struct Case {
-    ScrollAxis axis;
-    int from;
-    ScrollRequest request;
-    int position;
-    int to;
-  };
   using enum ScrollRequest;
   constexpr ScrollAxis kRows = ScrollAxis::kRows;
   constexpr ScrollAxis kX = ScrollAxis::kX;
-  const Case cases[] = {
+  const struct {
+    ScrollAxis axis;
+    int from;
+    ScrollRequest request;
+    int position, to;
+  } cases[] = {
       {kRows, 5, kLineBack, 0, 4},   {kRows, 10, kLineForward, 0, 10},
       {kRows, 9, kPageBack, 0, 1},   {kRows, 2, kPageForward, 0, 10},
       {kRows, 5, kTo, 7, 7},         {kRows, 5, kTo, 40, 10},
@@ -107,7 +104,7 @@ TEST(GridGeometry, ScrollRequestsMoveByLinesPagesOrToAPlaceWithinTheLimits) {
       {kX, 100, kPageBack, 0, 0},    {kX, 0, kPageForward, 0, 150},
       {kX, 0, kTo, 70, 70},          {kX, 40, kEnd, 0, 150},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     GridGeometry grid = drive_grid();
     const bool rows = c.axis == kRows;
     rows ? grid.scroll_to_row(c.from) : grid.scroll_to_x(c.from);

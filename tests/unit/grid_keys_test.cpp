@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace ndek {
 namespace {
+
+// The current cell, then the selection's anchor.
+std::array<int, 4> cells(const DriveTable& table) {
+  return {table.row(), table.col(), table.anchor_row(), table.anchor_col()};
+}
 
 TEST(GridKeys, MovesStayInsideTheMovableCells) {
   struct Case {
@@ -24,12 +31,8 @@ TEST(GridKeys, MovesStayInsideTheMovableCells) {
     DriveTable table;
     table.set_cell(c.row, c.col);
     move_current_cell(table, c.move, 17, false);
-    const std::string name = std::to_string(c.row) + "," + std::to_string(c.col) + " " +
-                             std::to_string(static_cast<int>(c.move));
-    EXPECT_EQ(table.row(), c.want_row) << name;
-    EXPECT_EQ(table.col(), c.want_col) << name;
-    EXPECT_EQ(table.anchor_row(), c.want_row) << name;
-    EXPECT_EQ(table.anchor_col(), c.want_col) << name;
+    const std::array want = {c.want_row, c.want_col, c.want_row, c.want_col};
+    EXPECT_EQ(cells(table), want) << c.row << "," << c.col << " " << static_cast<int>(c.move);
   }
 }
 
@@ -38,10 +41,7 @@ TEST(GridKeys, ShiftGrowsTheSelectionFromItsAnchor) {
   table.select(4, 1, false);
   move_current_cell(table, GridMove::kDown, 17, true);
   move_current_cell(table, GridMove::kRight, 17, true);
-  EXPECT_EQ(table.row(), 5);
-  EXPECT_EQ(table.col(), 2);
-  EXPECT_EQ(table.anchor_row(), 4);
-  EXPECT_EQ(table.anchor_col(), 1);
+  EXPECT_EQ(cells(table), (std::array{5, 2, 4, 1}));
 }
 
 TEST(GridSelection, SettingTheCurrentCellCollapsesTheSelection) {
@@ -50,8 +50,7 @@ TEST(GridSelection, SettingTheCurrentCellCollapsesTheSelection) {
   table.select(3, 1, false);
   table.select(9, 2, true);
   table.set_row(12);
-  EXPECT_EQ(table.anchor_row(), 12);
-  EXPECT_EQ(table.anchor_col(), 2);
+  EXPECT_EQ(cells(table), (std::array{12, 2, 12, 2}));
 }
 
 TEST(GridSelection, RowTextJoinsTheCellsForScreenReaders) {

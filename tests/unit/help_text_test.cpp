@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "tests/fakes/fake_file_system.h"
 
 namespace ndek {
@@ -9,30 +11,27 @@ namespace {
 
 constexpr const char* kPath = "C:\\Tools\\NDek.hlp";
 
-TEST(HelpText, ReadsUtf8WithOrWithoutAByteOrderMark) {
-  testing::FakeFileSystem fs;
-  fs.read_block = 3;  // a character split across reads
-  for (const std::string prefix : {"", "\xEF\xBB\xBF"}) {
-    fs.files[kPath] = prefix + "ドライブ設定\r\n";
+TEST(HelpText, ReadsUtf8WithOrWithoutAByteOrderMarkAndGivesFailuresAsTheirNumbers) {
+  const struct {
+    std::optional<std::string> content;  // none: no file
+    ErrorNumber read_failure, failure;
     std::string text;
-    EXPECT_EQ(read_help_text(fs, kPath, text), kOk);
-    EXPECT_EQ(text, "ドライブ設定\r\n");
+  } cases[] = {
+      {"ドライブ設定\r\n", kOk, kOk, "ドライブ設定\r\n"},
+      {"\xEF\xBB\xBFドライブ設定\r\n", kOk, kOk, "ドライブ設定\r\n"},
+      {std::nullopt, kOk, kErrFileNotFound, ""},
+      {"\x83\x68\x83\x89\x83\x43\x83\x75", kOk, kErrInvalidFileFormat, ""},  // Shift-JIS
+      {"ok", kErrDeviceIo, kErrDeviceIo, ""},
+  };
+  for (const auto& c : cases) {
+    testing::FakeFileSystem fs;
+    fs.read_block = 3;  // a character split across reads
+    if (c.content) fs.files[kPath] = *c.content;
+    fs.failures["read"] = {c.read_failure};
+    std::string text = "old";
+    EXPECT_EQ(read_help_text(fs, kPath, text), c.failure) << c.content.value_or("none");
+    EXPECT_EQ(text, c.text) << c.content.value_or("none");
   }
-}
-
-TEST(HelpText, FailuresComeBackAsTheirNumbers) {
-  testing::FakeFileSystem fs;
-  std::string text = "old";
-  EXPECT_EQ(read_help_text(fs, kPath, text), kErrFileNotFound);
-  EXPECT_EQ(text, "");
-
-  fs.files[kPath] = "\x83\x68\x83\x89\x83\x43\x83\x75";  // Shift-JIS, not UTF-8
-  EXPECT_EQ(read_help_text(fs, kPath, text), kErrInvalidFileFormat);
-  EXPECT_EQ(text, "");
-
-  fs.files[kPath] = "ok";
-  fs.failures["read"] = kErrDeviceIo;
-  EXPECT_EQ(read_help_text(fs, kPath, text), kErrDeviceIo);
 }
 
 TEST(HelpText, EveryLineBreakBecomesCrLf) {

@@ -3,49 +3,31 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/fakes/cp932_code_page.h"
-#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_views.h"
 
 namespace ndek {
 namespace {
 
 using ::testing::ElementsAre;
+using testing::net_use;
+using testing::set_folders;
+using testing::subst;
 
 constexpr const char* kIni = "C:\\Tools\\NDek.ini";
 const std::string kRestart =
     "message[0|再起動確認] 仮想ドライブの設定は次回Windows起動時より有効です。";
 const std::string kFailures = "message[48|エラー] 次の仮想ドライブを設定できませんでした。\r\r";
 
-// The recorded start of a command from the system folder, hidden.
-std::string subst(const std::string& arguments) {
-  return "run[0] C:\\Windows\\system32\\subst.exe | subst " + arguments;
-}
-std::string net_use(const std::string& arguments) {
-  return "run[0] C:\\Windows\\system32\\net.exe | net use " + arguments;
-}
-
-class Manager : public ::testing::Test {
+class Manager : public ::testing::Test, protected testing::FakeSystem {
  protected:
-  void set_folder(int row, std::string folder) {
-    manager.table().set_cell(row, 2);
-    manager.table().set_text(std::move(folder));
-  }
-
-  testing::FakePlatform platform;
-  testing::FakeFileSystem fs;
-  testing::Cp932CodePage cp932;
-  SettingsIo io{fs, cp932};
   testing::FakeManagerView view{platform};
   ManagerWindow manager{platform, io, view};
 };
 
 TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   manager.load();
-  set_folder(3, "c:\\a");
-  set_folder(5, "d:\\my docs");
-  set_folder(26, "\\\\srv\\pub");
-  set_folder(24, "d:\\");
+  set_folders(manager, {{3, "c:\\a"}, {5, "d:\\my docs"}, {26, "\\\\srv\\pub"}, {24, "d:\\"}});
   manager.finish();
   EXPECT_THAT(platform.calls,
               ElementsAre("busy", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
@@ -57,24 +39,17 @@ TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   EXPECT_EQ(manager.table().row(), 26);  // the save walks every row
 }
 
-TEST_F(Manager, FinishUnmapsWhatNDekMappedWaitsAndLeavesOtherMappingsAlone) {
-  fs.files[kIni] =
-      "\"V:\",\"d:\\v\"\r\n\"W:\",\"d:\\same\"\r\n\"X:\",\"d:\\old\"\r\n\"Y:\","
-      "\"\\\\srv\\old\"\r\n";
-  platform.mappings["V:"] = {DriveMapping::Kind::kFolder, "e:\\someone else's"};
-  platform.mappings["W:"] = {DriveMapping::Kind::kFolder, "D:\\Same"};
+TEST_F(Manager, FinishUnmapsWhatNDekMappedAndWaitsForItBeforeMappingAgain) {
+  fs.files[kIni] = "\"X:\",\"d:\\old\"\r\n\"Y:\",\"\\\\srv\\old\"\r\n";
   platform.mappings["X:"] = {DriveMapping::Kind::kFolder, "D:\\Old"};
   platform.mappings["Y:"] = {DriveMapping::Kind::kNetwork, "\\\\srv\\old"};
   platform.outcomes["subst X: /D"] = {{0, 300}};
   manager.load();
-  set_folder(24, "d:\\new");
-  set_folder(25, "");
+  set_folders(manager, {{24, "d:\\new"}, {25, ""}});
   manager.finish();
-  // W: is mapped as the table says already; V: is taken by a mapping NDek did not make.
-  EXPECT_THAT(platform.calls,
-              ElementsAre("busy", subst("V: \"d:\\v\""), subst("X: /D"), subst("X: \"d:\\new\""),
-                          net_use("Y: /delete"), "not busy", kRestart, "end"));
-  EXPECT_THAT(platform.start_times("subst X: \"d:\\new\""), ElementsAre(300));
+  EXPECT_THAT(platform.calls, ElementsAre("busy", subst("X: /D"), subst("X: \"d:\\new\""),
+                                          net_use("Y: /delete"), "not busy", kRestart, "end"));
+  EXPECT_THAT(platform.start_times["subst X: \"d:\\new\""], ElementsAre(300));
 }
 
 TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
@@ -84,10 +59,7 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
   platform.run_failures["subst C: \"c:\\a\""] = kErrFileNotFound;
   platform.outcomes["subst D: \"d:\\b\""] = {{0, testing::FakePlatform::kForever}};
   manager.load();
-  set_folder(3, "c:\\a");
-  set_folder(4, "d:\\b");
-  set_folder(17, "d:\\a\" /D \"");
-  set_folder(24, "d:\\new");
+  set_folders(manager, {{3, "c:\\a"}, {4, "d:\\b"}, {17, "d:\\a\" /D \""}, {24, "d:\\new"}});
   manager.finish();
   EXPECT_THAT(
       platform.calls,
@@ -105,9 +77,9 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
 
 TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
   fs.files[kIni] = "";
-  fs.failures["replace"] = kErrPermissionDenied;
+  fs.failures["replace"] = {kErrPermissionDenied};
   manager.load();
-  set_folder(3, "c:\\a");
+  set_folders(manager, {{3, "c:\\a"}});
   manager.finish();
   EXPECT_THAT(platform.calls,
               ElementsAre("busy", subst("C: \"c:\\a\""), "not busy",
@@ -131,7 +103,7 @@ TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
   manager.delete_drive();
   EXPECT_EQ(manager.table().cell(0, 2), "割り当てフォルダ");
 
-  set_folder(4, "d:\\x");
+  set_folders(manager, {{4, "d:\\x"}});
   manager.table().set_cell(4, 1);
   manager.delete_drive();
   EXPECT_EQ(manager.table().cell(4, 2), "");
@@ -141,7 +113,7 @@ TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
 TEST_F(Manager, CancelEndsWithoutSaving) {
   fs.files[kIni] = "\"C:\",\"c:\\a\"\r\n";
   manager.load();
-  set_folder(5, "e:\\new");
+  set_folders(manager, {{5, "e:\\new"}});
   manager.cancel();
   EXPECT_THAT(platform.calls, ElementsAre("end"));
   EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n");

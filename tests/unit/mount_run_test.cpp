@@ -4,15 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "mounter/mounter_text.h"
-#include "tests/fakes/cp932_code_page.h"
-#include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_platform.h"
+#include "tests/fakes/fake_system.h"
 
 namespace ndek {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using testing::net_use;
+using testing::subst;
 
 const std::string kAsk = std::string("message[52|") + mounter_text::kTitle + "] ";
 const std::string kNotSetUp = kAsk + mounter_text::kNotSetUp;
@@ -20,14 +20,6 @@ const std::string kFaulty = kAsk + mounter_text::kFaulty;
 const std::string kFailures = std::string("message[48|") + mounter_text::kTitle +
                               "] 次の仮想ドライブを設定できませんでした。\r\r";
 const std::string kNet = "net use Z: \"\\\\s\\p\" /persistent:no";
-
-// The recorded start of a command from the system folder, hidden.
-std::string subst(const std::string& arguments) {
-  return "run[0] C:\\Windows\\system32\\subst.exe | subst " + arguments;
-}
-std::string net_use(const std::string& arguments) {
-  return "run[0] C:\\Windows\\system32\\net.exe | net use " + arguments;
-}
 
 // Records what the run does to the startup window, in the same log as the platform calls.
 class RecordingWindow : public MountWindow {
@@ -43,7 +35,7 @@ class RecordingWindow : public MountWindow {
   testing::FakePlatform& platform_;
 };
 
-class MountRun : public ::testing::Test {
+class MountRun : public ::testing::Test, protected testing::FakeSystem {
  protected:
   void run() {
     mount_run(platform, io, 5.1f, window);
@@ -51,10 +43,6 @@ class MountRun : public ::testing::Test {
   }
   void settings(std::string content) { fs.files["C:\\Tools\\NDek.ini"] = std::move(content); }
 
-  testing::FakePlatform platform;
-  testing::FakeFileSystem fs;
-  testing::Cp932CodePage cp932;
-  SettingsIo io{fs, cp932};
   RecordingWindow window{platform};
 };
 
@@ -72,62 +60,37 @@ TEST_F(MountRun, IssuesEachRecordHiddenAndShowsItAsItGoes) {
 // manager beside the program: by its bare name in a normal window after a missing file, by
 // its quoted full path minimised after a faulty one.
 TEST_F(MountRun, MissingOrFaultySettingsOfferTheManager) {
+  const std::string start = "run[1] D:\\NDekMan.exe | NDekMan.exe";
+  const std::string not_started = std::string("message[48|") + mounter_text::kTitle +
+                                  "] 仮想ドライブマネージャーを起動できませんでした。\rエラー№= 53";
   const struct {
-    std::optional<std::string> settings;
-    ErrorNumber open_failure;
-    std::string program_dir;
+    const char* settings;  // none: no file
+    ErrorNumber open_failure, start_failure;
     int answer;
-    ErrorNumber start_failure;
     std::vector<std::string> calls;
   } cases[] = {
-      {"", kOk, "C:\\Tools", kAnswerYes, kOk, {}},
-      {std::nullopt,
-       kOk,
-       "C:\\Tools",
-       kAnswerYes,
-       kOk,
-       {kNotSetUp, "run[1] C:\\Tools\\NDekMan.exe | NDekMan.exe"}},
-      {std::nullopt, kOk, "C:\\Tools", kAnswerNo, kOk, {kNotSetUp}},
-      {std::nullopt, kErrFileExists, "C:\\Tools", kAnswerNo, kOk, {kNotSetUp}},
-      {std::nullopt, kErrPermissionDenied, "C:\\Tools", kAnswerNo, kOk, {kFaulty}},
-      {"\"E:\"", kOk, "C:\\Tools", kAnswerNo, kOk, {kFaulty}},
-      {"\"E:\"",
-       kOk,
-       "C:\\Program Files\\NDek",
-       kAnswerYes,
-       kOk,
-       {kFaulty,
-        "run[2] C:\\Program Files\\NDek\\NDekMan.exe | "
-        "\"C:\\Program Files\\NDek\\NDekMan.exe\""}},
-      {"\"E:\"",
-       kOk,
-       "D:\\",
-       kAnswerYes,
-       kOk,
-       {kFaulty, "run[2] D:\\NDekMan.exe | \"D:\\NDekMan.exe\""}},
-      {std::nullopt,
-       kOk,
-       "C:\\Tools",
-       kAnswerYes,
-       kErrFileNotFound,
-       {kNotSetUp, "run[1] C:\\Tools\\NDekMan.exe | NDekMan.exe",
-        std::string("message[48|") + mounter_text::kTitle +
-            "] 仮想ドライブマネージャーを起動できませんでした。\rエラー№= 53"}},
+      {"", kOk, kOk, kAnswerYes, {"window hidden"}},
+      {nullptr, kOk, kOk, kAnswerYes, {kNotSetUp, start}},
+      {nullptr, kOk, kOk, kAnswerNo, {kNotSetUp}},
+      {nullptr, kErrFileExists, kOk, kAnswerNo, {kNotSetUp}},
+      {nullptr, kErrPermissionDenied, kOk, kAnswerNo, {kFaulty}},
+      {"\"E:\"", kOk, kOk, kAnswerNo, {kFaulty}},
+      {"\"E:\"", kOk, kOk, kAnswerYes, {kFaulty, "run[2] D:\\NDekMan.exe | \"D:\\NDekMan.exe\""}},
+      {nullptr, kOk, kErrFileNotFound, kAnswerYes, {kNotSetUp, start, not_started}},
   };
   for (const auto& c : cases) {
     platform = {};
     fs = {};
-    platform.program_dir = c.program_dir;
-    if (c.settings) fs.files[program_file(c.program_dir, "NDek.ini")] = *c.settings;
-    if (c.open_failure) fs.failures["open"] = c.open_failure;
-    platform.message_box_answers = {c.answer};
+    platform.program_dir = "D:\\";
+    if (c.settings) fs.files["D:\\NDek.ini"] = c.settings;
+    fs.failures["open"] = {c.open_failure};
     if (c.start_failure) platform.run_failures["NDekMan.exe"] = c.start_failure;
+    platform.message_box_answers = {c.answer};
     run();
     std::vector<std::string> expected = c.calls;
     expected.insert(expected.begin(), "timer off");
-    if (c.settings == "") expected.push_back("window hidden");
     expected.push_back("end");
-    EXPECT_THAT(platform.calls, ElementsAreArray(expected)) << c.program_dir;
+    EXPECT_THAT(platform.calls, ElementsAreArray(expected)) << c.calls.back();
   }
 }
 
@@ -165,8 +128,8 @@ TEST_F(MountRun, FailedNetUseIsTriedAgainHiddenWithGrowingPausesAndSubstIsNot) {
   platform.outcomes[kNet] = {{2, 100}, {2, 100}, {0, 100}};
   platform.outcomes["subst X: \"d:\\a\""] = {{1, 100}};
   run();
-  EXPECT_THAT(platform.start_times(kNet), ElementsAre(0, 2100, 6200));
-  EXPECT_THAT(platform.start_times("subst X: \"d:\\a\""), ElementsAre(0));
+  EXPECT_THAT(platform.start_times[kNet], ElementsAre(0, 2100, 6200));
+  EXPECT_THAT(platform.start_times["subst X: \"d:\\a\""], ElementsAre(0));
   // The tries after the first are made with the window gone.
   EXPECT_THAT(std::vector(platform.calls.end() - 5, platform.calls.end()),
               ElementsAre("window hidden", net_use("Z: \"\\\\s\\p\" /persistent:no"),
@@ -179,7 +142,7 @@ TEST_F(MountRun, NetUseThatKeepsFailingIsGivenUpAboutTwoMinutesAfterTheStart) {
   platform.outcomes[kNet].assign(20, {53, 0});
   run();
   // The last pause is cut short so that the last try is made at the end of the period.
-  EXPECT_THAT(platform.start_times(kNet), ElementsAre(0, 2000, 6000, 14000, 30000, 62000, 120000));
+  EXPECT_THAT(platform.start_times[kNet], ElementsAre(0, 2000, 6000, 14000, 30000, 62000, 120000));
   EXPECT_THAT(platform.calls_of("message"),
               ElementsAre(kFailures + "Z: ← \\\\s\\p（終了コード= 53）\r"));
 }

@@ -3,9 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/fakes/cp932_code_page.h"
-#include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_platform.h"
+#include "tests/fakes/fake_system.h"
 
 namespace ndek {
 namespace {
@@ -14,7 +12,7 @@ using ::testing::ElementsAre;
 
 constexpr const char* kIni = "C:\\Tools\\NDek.ini";
 
-class TableStorage : public ::testing::Test {
+class TableStorage : public ::testing::Test, protected testing::FakeSystem {
  protected:
   void load(std::string content) {
     fs.files[kIni] = std::move(content);
@@ -29,10 +27,6 @@ class TableStorage : public ::testing::Test {
     return out;
   }
 
-  testing::FakePlatform platform;
-  testing::FakeFileSystem fs;
-  testing::Cp932CodePage cp932;
-  SettingsIo io{fs, cp932};
   DriveTable table;
 };
 

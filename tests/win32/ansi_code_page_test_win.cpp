@@ -39,30 +39,22 @@ TEST_F(Win32AnsiCodePageTest, TextInTheCodePageConvertsBothWays) {
   }
 }
 
-TEST_F(Win32AnsiCodePageTest, EncodingFailsRatherThanChangeACharacter) {
-  const char* cases[] = {
-      "c:\\caf\xC3\xA9",   // é: best fit would give a plain e
-      "\xC2\xA5",          // ¥: best fit would give a backslash
-      "\xE2\x82\xAC",      // €
-      "\xF0\x9F\x98\x80",  // outside the basic plane
-      "c:\\\xFF",          // not UTF-8
-      "\xED\xA0\x80",      // an encoded surrogate
-      "\xE4\xBB",          // a cut-off character
+TEST_F(Win32AnsiCodePageTest, ConversionFailsRatherThanChangeACharacter) {
+  const std::pair<bool, const char*> cases[] = {
+      {true, "c:\\caf\xC3\xA9"},   // é: best fit would give a plain e
+      {true, "\xC2\xA5"},          // ¥: best fit would give a backslash
+      {true, "\xE2\x82\xAC"},      // €
+      {true, "\xF0\x9F\x98\x80"},  // outside the basic plane
+      {true, "c:\\\xFF"},          // not UTF-8
+      {true, "\xED\xA0\x80"},      // an encoded surrogate
+      {true, "\xE4\xBB"},          // a cut-off character
+      {false, "c:\\\x81"},         // a lead byte at the end
+      {false, "\x81\x20"},         // a lead byte before a blank
   };
-  for (const char* utf8 : cases) {
-    std::string ansi;
-    EXPECT_FALSE(code_page_.encode(utf8, ansi)) << ::testing::PrintToString(std::string(utf8));
-  }
-}
-
-TEST_F(Win32AnsiCodePageTest, DecodingFailsOnBytesThatAreNotText) {
-  const char* cases[] = {
-      "c:\\\x81",  // a lead byte at the end
-      "\x81\x20",  // a lead byte before a blank
-  };
-  for (const char* ansi : cases) {
-    std::string utf8;
-    EXPECT_FALSE(code_page_.decode(ansi, utf8)) << ::testing::PrintToString(std::string(ansi));
+  for (auto [encoding, text] : cases) {
+    std::string out;
+    EXPECT_FALSE(encoding ? code_page_.encode(text, out) : code_page_.decode(text, out))
+        << ::testing::PrintToString(std::string(text));
   }
 }
 

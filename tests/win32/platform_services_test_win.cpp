@@ -38,12 +38,8 @@ TEST(Win32PlatformTest, LettersWithoutADriveHaveNoRoot) {
   const DWORD drives = GetLogicalDrives();
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const std::string root = std::string(1, letter) + ":\\";
-    const DriveKind kind = platform.DriveType(root);
-    if (drives & (1u << (letter - 'A'))) {
-      EXPECT_NE(kind, DriveKind::kNoRoot) << root;
-    } else {
-      EXPECT_EQ(kind, DriveKind::kNoRoot) << root;
-    }
+    const bool present = drives & (1u << (letter - 'A'));
+    EXPECT_EQ(platform.DriveType(root) != DriveKind::kNoRoot, present) << root;
   }
 }
 
@@ -125,14 +121,6 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
   }
 }
 
-TEST(Win32PlatformTest, WaitingForCommandsHandlesMessages) {
-  Win32Platform platform;
-  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
-  platform.WaitForCommands({}, 50);
-  MSG message;
-  EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) << "not handled";
-}
-
 TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothing) {
   Win32Platform platform;
   const e2e::FreedLetters letters({"Q:"});
@@ -148,12 +136,15 @@ TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothin
   EXPECT_EQ(platform.CurrentMapping(system_drive), DriveMapping{}) << system_drive;
 }
 
-TEST(Win32PlatformTest, PumpingHandlesPendingMessagesAndKeepsTheQuitMessage) {
+TEST(Win32PlatformTest, WaitingAndPumpingHandleMessagesAndPumpingKeepsTheQuitMessage) {
   Win32Platform platform;
+  MSG message;
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+  platform.WaitForCommands({}, 50);
+  EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) << "not handled";
   PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
   PostQuitMessage(7);
   platform.PumpEvents();
-  MSG message;
   ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(message.wParam, 7u);

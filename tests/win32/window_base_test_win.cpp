@@ -9,11 +9,7 @@
 namespace ndek {
 namespace {
 
-using e2e::client_rect_on_screen;
-using e2e::describe_rect;
-using e2e::rect_in_parent;
-using e2e::same_rect;
-using e2e::window_rect;
+using namespace e2e;  // the window places the scenarios use as well
 
 using UniqueRegion = UniqueHandle<HRGN, DeleteObject>;
 
