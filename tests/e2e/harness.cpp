@@ -190,38 +190,45 @@ std::string control_text(HWND parent, int control_id) {
   return to_utf8(text);
 }
 
+namespace {
+
+// Named functions rather than lambdas: a lambda converts only to a pointer of the default
+// calling convention, and 32-bit Windows calls these as CALLBACK (stdcall).
+BOOL CALLBACK add_child(HWND child, LPARAM found) {
+  reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+  return TRUE;
+}
+
+struct WindowSearch {
+  DWORD process_id;
+  std::string_view class_name;
+  bool visible_only;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK add_matching_window(HWND window, LPARAM data) {
+  auto& s = *reinterpret_cast<WindowSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != s.process_id) return TRUE;
+  if (s.visible_only && !IsWindowVisible(window)) return TRUE;
+  if (!s.class_name.empty() && window_class(window) != s.class_name) return TRUE;
+  s.found.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> child_windows(HWND parent) {
   std::vector<HWND> children;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM found) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(parent, add_child, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 
 std::vector<HWND> top_level_windows(DWORD process_id, std::string_view class_name,
                                     bool visible_only) {
-  struct Search {
-    DWORD process_id;
-    std::string_view class_name;
-    bool visible_only;
-    std::vector<HWND> found;
-  } search{process_id, class_name, visible_only, {}};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s.process_id) return TRUE;
-        if (s.visible_only && !IsWindowVisible(window)) return TRUE;
-        if (!s.class_name.empty() && window_class(window) != s.class_name) return TRUE;
-        s.found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{process_id, class_name, visible_only, {}};
+  EnumWindows(add_matching_window, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Configures and builds the two presets into the chosen build directories; sourced, not run.
+# Configures and builds the presets into the chosen build directories; sourced, not run.
 # Configuring again is cheap and picks up new sources and tests, so it is always done.
 
 ndek_build_native() {
@@ -12,6 +12,12 @@ ndek_build_native() {
 ndek_build_mingw() {
   cmake -S "$NDEK_ROOT" --preset mingw -B "$NDEK_BUILD_MINGW" -DNDEK_WINEPREFIX="$NDEK_WINEPREFIX" </dev/null
   cmake --build "$NDEK_BUILD_MINGW" -j "$NDEK_JOBS" </dev/null
+}
+
+# The same for 32-bit Windows; the 64-bit prefix runs these as well.
+ndek_build_mingw_x86() {
+  cmake -S "$NDEK_ROOT" --preset mingw-x86 -B "$NDEK_BUILD_MINGW_X86" -DNDEK_WINEPREFIX="$NDEK_WINEPREFIX" </dev/null
+  cmake --build "$NDEK_BUILD_MINGW_X86" -j "$NDEK_JOBS" </dev/null
 }
 
 # The unit tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -2,7 +2,8 @@
 # Installs the build and test tools that are missing; sourced, not run.
 
 NDEK_PACKAGES=(
-  g++-mingw-w64-x86-64 wine wine64 xvfb xauth locales fonts-ipafont cmake ninja-build
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386 xvfb xauth locales fonts-ipafont
+  cmake ninja-build
   g++ libgtest-dev libgmock-dev googletest imagemagick xdotool nsis zip clang libclang-rt-14-dev
 )
 
@@ -32,6 +33,10 @@ ndek_install_packages() {
     echo "packages: all present"
   else
     echo "packages: installing ${missing[*]}"
+    # wine32 (for the 32-bit programs) comes from the i386 architecture.
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      ndek_as_root dpkg --add-architecture i386
+    fi
     ndek_as_root env DEBIAN_FRONTEND=noninteractive apt-get update
     ndek_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" </dev/null
   fi

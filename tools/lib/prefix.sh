@@ -1,10 +1,16 @@
 # shellcheck shell=bash
 # Prepares the Wine prefix once and reuses it; sourced, not run. The prefix is made again
-# only when it is missing or when this set-up changed (its hash is kept in the prefix).
+# only when it is missing or when this set-up or Wine changed (a hash is kept in the prefix).
 
 NDEK_PREFIX_SETUP="${BASH_SOURCE[0]}"
 
-ndek_prefix_stamp() { sha256sum "$NDEK_PREFIX_SETUP" | cut -d' ' -f1; }
+# Wine's packages count too: a prefix made before wine32 was installed lacks the 32-bit side.
+ndek_prefix_stamp() {
+  {
+    cat "$NDEK_PREFIX_SETUP"
+    dpkg-query -W wine wine64 wine32:i386 2>/dev/null || true
+  } | sha256sum | cut -d' ' -f1
+}
 
 # A Wine call that leaves nothing attached to our terminal or pipes.
 ndek_wine_quiet() { "$@" </dev/null >>"$NDEK_WINEPREFIX.log" 2>&1; }
