@@ -195,20 +195,36 @@ Function CheckSettingsSource
   ${EndIf}
 FunctionEnd
 
-; Stops the installation with its failure code; the message goes to the details and, unless
-; silent, to a message box.
-!macro FailInstall message
+; Stops the installation or uninstallation with its failure code; the message goes to the
+; details and, unless silent, to a message box.
+!macro Fail message
   MessageBox MB_OK|MB_ICONSTOP "${message}" /SD IDOK
   SetErrorLevel ${EXIT_FAILED}
   Abort "${message}"
 !macroend
 
+; A program that is running (the manager left open) can be neither replaced nor removed: both
+; are checked before anything is changed, so that the installation then stays as it was.
+!macro StopWhileRunning what
+  !insertmacro StopWhileRunningOne NDekMan.exe "${what}"
+  !insertmacro StopWhileRunningOne NDek.exe "${what}"
+!macroend
+!macro StopWhileRunningOne name what
+  ${If} ${FileExists} "$INSTDIR\${name}"
+    ClearErrors
+    FileOpen $0 "$INSTDIR\${name}" a
+    ${If} ${Errors}
+      !insertmacro Fail "${name} は使用中です。仮想ドライブマネージャーを終了してから、もう一度${what}してください。"
+    ${EndIf}
+    FileClose $0
+  ${EndIf}
+!macroend
+
 Section
   SetShellVarContext current
   SetOutPath "$INSTDIR"
+  !insertmacro StopWhileRunning インストール
   ; NDek.ini is never part of the package, so an update leaves the user's settings alone.
-  ; A program that cannot be replaced (the manager still open) stops the installation
-  ; instead of leaving the old program in place.
   SetOverwrite on
   ClearErrors
   ${If} $Architecture == x64
@@ -220,7 +236,7 @@ Section
   ${EndIf}
   File "${NDEK_HELP_FILE}"
   ${If} ${Errors}
-    !insertmacro FailInstall "プログラムを書き込めません。仮想ドライブマネージャーを終了してから、もう一度インストールしてください。"
+    !insertmacro Fail "プログラムを書き込めません。$\r$\n$INSTDIR"
   ${EndIf}
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   Call InstallSettings
@@ -262,34 +278,22 @@ Function InstallSettings
     Delete "$INSTDIR\${SETTINGS}.bak"
     Rename "$INSTDIR\${SETTINGS}" "$INSTDIR\${SETTINGS}.bak"
     ${If} ${Errors}
-      !insertmacro FailInstall "${SETTINGS} を ${SETTINGS}.bak として残せません。$\r$\n$INSTDIR"
+      !insertmacro Fail "${SETTINGS} を ${SETTINGS}.bak として残せません。$\r$\n$INSTDIR"
     ${EndIf}
   ${EndIf}
   System::Call 'kernel32::CopyFileW(w "$SettingsSource", w "$INSTDIR\${SETTINGS}", i 1) i .r0'
   ${If} $0 == 0
-    !insertmacro FailInstall "設定ファイルを書き込めません。$\r$\n$INSTDIR\${SETTINGS}"
+    !insertmacro Fail "設定ファイルを書き込めません。$\r$\n$INSTDIR\${SETTINGS}"
   ${EndIf}
   SetFileAttributes "$INSTDIR\${SETTINGS}" NORMAL
   DetailPrint "${SETTINGS} を $SettingsSource からインストールしました。"
 FunctionEnd
 
-; Removes one program or, when it cannot (still running), stops the uninstallation.
-!macro RemoveProgram name
-  ClearErrors
-  Delete "$INSTDIR\${name}"
-  ${If} ${Errors}
-    MessageBox MB_OK|MB_ICONSTOP "${name} を削除できません。仮想ドライブマネージャーを終了してから、もう一度アンインストールしてください。" /SD IDOK
-    SetErrorLevel ${EXIT_FAILED}
-    Abort
-  ${EndIf}
-!macroend
-
 Section Uninstall
   SetShellVarContext current
-  ; The manager first, as it is the one likely to be open; while a program stays, nothing
-  ; else is removed, so that the installation stays whole and can be uninstalled later.
-  !insertmacro RemoveProgram NDekMan.exe
-  !insertmacro RemoveProgram NDek.exe
+  !insertmacro StopWhileRunning アンインストール
+  Delete "$INSTDIR\NDekMan.exe"
+  Delete "$INSTDIR\NDek.exe"
   Delete "$INSTDIR\NDek.hlp"
   Delete "${SHORTCUT}"
   DeleteRegValue HKCU "${RUN_KEY}" "NDek"
