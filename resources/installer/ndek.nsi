@@ -110,7 +110,7 @@ Var NoRun            ; 1: no log-on start
 Function .onInit
   ; Windows 7 SP1 is build 7601.
   ${IfNot} ${AtLeastBuild} 7601
-    !insertmacro RefuseStart ${EXIT_OLD_WINDOWS} "NDek には Windows 7 SP1 以降が必要です。"
+    !insertmacro RefuseStart ${EXIT_OLD_WINDOWS} "NDek には Windows 7 SP1 以降が必要です。$\r$\n$\r$\nインストールを中止しました。"
   ${EndIf}
   Call ReadSwitches
   Call CheckSettingsSource
