@@ -59,10 +59,15 @@ std::string_view drive_kind_text(DriveKind kind) {
 void fill_drive_table(DriveTable& table, PlatformServices& platform) {
   table.set_cell(0, 0);
   table.set_text("ドライブ");
+  // One question for all 26 letters, then the type only of those that have a drive: asking
+  // the type of a letter without one takes as long as asking for a drive that is there.
+  const std::uint32_t drives = platform.LogicalDrives();
   for (int row = 1; row < DriveTable::kRows; ++row) {
     table.set_cell(row, 0);
     table.set_text(drive_label(row));
-    const DriveKind kind = platform.DriveType(std::string(1, row_letter(row)) + ":\\");
+    const bool has_drive = (drives >> (row - 1) & 1) != 0;
+    const DriveKind kind = has_drive ? platform.DriveType(std::string(1, row_letter(row)) + ":\\")
+                                     : DriveKind::kNoRoot;
     table.set_col(1);
     table.set_text(std::string(drive_kind_text(kind)));
   }

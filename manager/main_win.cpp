@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "manager/folder_browser_win.h"
 #include "manager/help_text.h"
 #include "manager/help_window_win.h"
 #include "manager/main_window_win.h"
@@ -67,6 +68,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
       }
       return ndek::kOk;
     });
+
+    platform.set_folder_browser(ndek::browse_for_folder);
 
     ndek::MainWindowWin main_window(instance, platform);
     ndek::ManagerWindow manager(platform, io, main_window);

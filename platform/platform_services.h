@@ -45,6 +45,8 @@ class PlatformServices {
   // Starts the program named first on the line and returns at once. 53 when the program
   // cannot be found, another number for any other failure.
   virtual ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) = 0;
+  // One bit for each drive letter that has a drive: bit 0 for A, bit 25 for Z.
+  virtual std::uint32_t LogicalDrives() = 0;
   virtual DriveKind DriveType(const std::string& root_path) = 0;
   // Lowest byte: major version; next byte: minor version.
   virtual std::uint32_t OsVersionWord() = 0;

@@ -20,5 +20,4 @@ extern "C" {
 
 // What the library's handler does once it has written its message.
 [[noreturn]] void ndek_terminate() { std::abort(); }
-
 }

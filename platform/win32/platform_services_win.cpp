@@ -1,9 +1,6 @@
 #include "platform/win32/platform_services_win.h"
 
-#include <shlobj.h>
 #include <windows.h>
-
-#include <cwchar>
 
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
@@ -11,9 +8,6 @@
 
 namespace ndek {
 namespace {
-
-// Long enough for any path the system accepts with the long-path prefix.
-constexpr DWORD kMaxPathChars = 32768;
 
 WORD show_command(WindowStyle style) {
   switch (style) {
@@ -27,40 +21,12 @@ WORD show_command(WindowStyle style) {
   return SW_SHOWNORMAL;
 }
 
-using GetPathFromIdListEx = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, GPFIDL_FLAGS);
-
-// SHGetPathFromIDListEx takes any buffer size but is missing from older systems; the
-// classic call is limited to MAX_PATH characters.
-std::optional<std::wstring> path_from_id_list(PCIDLIST_ABSOLUTE id_list) {
-  const HMODULE shell = GetModuleHandleW(L"shell32.dll");
-  const auto get_path = shell == nullptr
-                            ? nullptr
-                            : reinterpret_cast<GetPathFromIdListEx>(reinterpret_cast<void*>(
-                                  GetProcAddress(shell, "SHGetPathFromIDListEx")));
-  std::wstring path;
-  if (get_path != nullptr) {
-    for (DWORD size = MAX_PATH; size <= kMaxPathChars; size *= 2) {
-      path.assign(size, L'\0');
-      if (get_path(id_list, path.data(), size, GPFIDL_DEFAULT)) {
-        path.resize(std::wcslen(path.c_str()));
-        return path;
-      }
-    }
-  }
-  path.assign(MAX_PATH, L'\0');
-  if (!SHGetPathFromIDListW(id_list, path.data())) return std::nullopt;
-  path.resize(std::wcslen(path.c_str()));
-  return path;
-}
-
 BOOL CALLBACK hide_visible_window(HWND window, LPARAM) {
   if (IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
   return TRUE;
 }
 
 }  // namespace
-
-void CoTaskMemTraits::close(Handle h) { CoTaskMemFree(h); }
 
 std::string Win32Platform::ProgramDir() { return to_utf8(directory_of(module_path())); }
 
@@ -82,6 +48,8 @@ ErrorNumber Win32Platform::RunCommand(const std::string& command_line, WindowSty
   return kOk;
 }
 
+std::uint32_t Win32Platform::LogicalDrives() { return GetLogicalDrives(); }
+
 DriveKind Win32Platform::DriveType(const std::string& root_path) {
   const UINT type = GetDriveTypeW(to_wide(root_path).c_str());
   return type <= static_cast<UINT>(DriveKind::kRamDisk) ? static_cast<DriveKind>(type)
@@ -102,17 +70,8 @@ std::uint32_t Win32Platform::OsVersionWord() {
 
 std::optional<std::string> Win32Platform::BrowseForFolder(WindowRef owner,
                                                           const std::string& prompt) {
-  const std::wstring title = to_wide(prompt);
-  BROWSEINFOW browse{};
-  browse.hwndOwner = reinterpret_cast<HWND>(owner);
-  browse.lpszTitle = title.c_str();
-  browse.ulFlags = BIF_RETURNONLYFSDIRS;
-  const UniqueCoTaskMem id_list(SHBrowseForFolderW(&browse));
-  if (!id_list) return std::nullopt;
-  const std::optional<std::wstring> path =
-      path_from_id_list(static_cast<PCIDLIST_ABSOLUTE>(id_list.get()));
-  if (!path) return std::nullopt;
-  return to_utf8(*path);
+  if (folder_browser_ == nullptr) return std::nullopt;
+  return folder_browser_(owner, prompt);
 }
 
 int Win32Platform::MessageBox(const std::string& text, int style, const std::string& title) {

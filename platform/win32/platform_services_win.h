@@ -18,12 +18,17 @@ class Win32Platform : public PlatformServices {
   // Opens a help file; a program that offers help sets one (the mounter does not).
   using HelpViewer = std::function<ErrorNumber(const std::string& help_file, int command)>;
   void set_help_viewer(HelpViewer viewer) { help_viewer_ = std::move(viewer); }
+  // Lets the user choose a folder; a program that browses sets one (the mounter does not, and
+  // so does not load the shell's DLLs).
+  using FolderBrowser = std::optional<std::string> (*)(WindowRef owner, const std::string& prompt);
+  void set_folder_browser(FolderBrowser browser) { folder_browser_ = browser; }
 
   // True once EndProgram was called: the message loop stops.
   bool ended() const { return ended_; }
 
   std::string ProgramDir() override;
   ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) override;
+  std::uint32_t LogicalDrives() override;
   DriveKind DriveType(const std::string& root_path) override;
   std::uint32_t OsVersionWord() override;
   std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) override;
@@ -37,6 +42,7 @@ class Win32Platform : public PlatformServices {
 
  private:
   HelpViewer help_viewer_;
+  FolderBrowser folder_browser_ = nullptr;
   bool ended_ = false;
 };
 

@@ -18,7 +18,14 @@ ErrorNumber FakePlatform::RunCommand(const std::string& command_line, WindowStyl
   return failure == run_failures.end() ? kOk : failure->second;
 }
 
+std::uint32_t FakePlatform::LogicalDrives() {
+  std::uint32_t drives = 0;
+  for (const auto& [root, kind] : drive_kinds) drives |= 1u << (root.front() - 'A');
+  return drives;
+}
+
 DriveKind FakePlatform::DriveType(const std::string& root_path) {
+  drive_types_asked.push_back(root_path);
   const auto kind = drive_kinds.find(root_path);
   return kind == drive_kinds.end() ? DriveKind::kNoRoot : kind->second;
 }

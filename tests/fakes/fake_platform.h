@@ -16,7 +16,7 @@ class FakePlatform : public PlatformServices {
   // Scripted answers.
   std::string program_dir = "C:\\Tools";
   std::uint32_t version_word = 0x0105;  // 5.1
-  std::map<std::string, DriveKind> drive_kinds;  // root path -> kind; kNoRoot otherwise
+  std::map<std::string, DriveKind> drive_kinds;  // root path -> kind; no drive otherwise
   std::map<std::string, ErrorNumber> run_failures;  // command line -> error number
   std::deque<int> message_box_answers;  // kAnswerOk when empty
   std::deque<std::optional<std::string>> browse_results;  // nothing (cancel) when empty
@@ -25,10 +25,12 @@ class FakePlatform : public PlatformServices {
   // What happened, in order: "run[0] subst X: \"d:\\data\"", "message[52|title] text",
   // "beep", "pump", "end", "help[15] path", "browse[owner] prompt".
   std::vector<std::string> calls;
+  std::vector<std::string> drive_types_asked;  // root paths
   bool ended = false;
 
   std::string ProgramDir() override;
   ErrorNumber RunCommand(const std::string& command_line, WindowStyle style) override;
+  std::uint32_t LogicalDrives() override;
   DriveKind DriveType(const std::string& root_path) override;
   std::uint32_t OsVersionWord() override;
   std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) override;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/fakes/fake_platform.h"
 
 namespace ndek {
@@ -27,6 +30,9 @@ TEST(DriveTable, FillShowsHeadersLabelsAndTheDriveTypes) {
   EXPECT_EQ(table.cell(14, 1), "ﾘﾓｰﾄ");
   EXPECT_EQ(table.cell(18, 1), "RAMDISK");
   EXPECT_EQ(table.cell(21, 1), "－");
+  // Only the letters that have a drive are asked for their type.
+  EXPECT_EQ(platform.drive_types_asked,
+            (std::vector<std::string>{"A:\\", "C:\\", "D:\\", "N:\\", "R:\\", "U:\\"}));
   for (int row = 1; row < DriveTable::kRows; ++row) EXPECT_EQ(table.cell(row, 2), "") << row;
   EXPECT_EQ(table.col_width(0), 700);
   EXPECT_EQ(table.col_width(1), 1000);

@@ -14,9 +14,9 @@ namespace {
 TEST(LeanCxxRuntimeTest, TheLibrarysChecksStillThrow) {
   std::string text = "ab";
   std::vector<int> numbers;
-  EXPECT_THROW(text.substr(3), std::exception);                      // out of range, formatted
-  EXPECT_THROW(numbers.at(0), std::exception);                       // the same for a vector
-  EXPECT_THROW(text.reserve(text.max_size() + 1), std::exception);   // length error
+  EXPECT_THROW(text.substr(3), std::exception);                     // out of range, formatted
+  EXPECT_THROW(numbers.at(0), std::exception);                      // the same for a vector
+  EXPECT_THROW(text.reserve(text.max_size() + 1), std::exception);  // length error
   EXPECT_THROW(numbers.reserve(numbers.max_size() + 1), std::exception);
   EXPECT_THROW(static_cast<void>(std::allocator<int>().allocate(numbers.max_size() + 1)),
                std::bad_alloc);

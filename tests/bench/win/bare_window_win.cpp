@@ -1,7 +1,17 @@
 // The least a program does to show the manager's main window: one window of the same class
 // styles, window styles, caption and size, centred, and a message loop; no controls, no
-// settings, no common controls or OLE. It ends when the window is closed.
+// settings. It ends when the window is closed.
+//
+// Built twice: plain (no manifest, only the DLLs it needs), and with NDEK_BENCH_MANAGER_DLLS
+// as the manager's twin, with the programs' resources (the manifest asks for common controls
+// 6) and the DLLs the manager imports, loaded at start as the manager's are.
 #include <windows.h>
+
+#ifdef NDEK_BENCH_MANAGER_DLLS
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#endif
 
 #include "platform/twips.h"
 #include "platform/win32/dpi_win.h"
@@ -49,8 +59,18 @@ class BareWindow : public ndek::WindowBase<BareWindow> {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   try {
+#ifdef NDEK_BENCH_MANAGER_DLLS
+    // The manager registers the standard common controls at start; the other two calls do
+    // nothing but import ole32 and shell32, whose loading is what counts.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    CoTaskMemFree(nullptr);
+#endif
     BareWindow window;
     if (!window.create(instance)) return 1;
+#ifdef NDEK_BENCH_MANAGER_DLLS
+    DragAcceptFiles(window.hwnd(), FALSE);
+#endif
     ShowWindow(window.hwnd(), show_command);
     UpdateWindow(window.hwnd());
     MSG message{};

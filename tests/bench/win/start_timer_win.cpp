@@ -1,19 +1,24 @@
-// Times programs from the moment they are started, two at a time and side by side (A B A B
-// ...), and prints the rows of the benchmark table (Markdown) followed by the samples:
+// Times programs from the moment they are started, side by side (A B C A B C ...), and prints
+// the rows of the benchmark table (Markdown) followed by the samples:
 //
 //   start_timer mounter REPETITIONS RECORDS
 //     NDek.exe with a settings file of RECORDS records, recorders standing in for the
-//     commands, from its start to its exit less its start delay; against a batch file that
-//     starts the same commands with `start "" /b`, run by `cmd /c`, from start to exit.
+//     commands, from its start until its window closes, less its start delay; against the
+//     command starter, which only starts the same command lines the same way (the limit), and
+//     a batch file of the same command lines run by `cmd /c`, each from start to exit.
 //   start_timer manager REPETITIONS
 //     NDekMan.exe from its start until its main window is visible and takes input; against a
-//     bare window of the same kind.
+//     bare window with the manager's manifest and DLLs, and a plain bare window.
+//   start_timer memory REPETITIONS
+//     The working set of each program once it has settled, against the bare windows.
 //
 // Every run is bounded. A run fails when it overstays, when a window never shows or when a
 // command did not run; it is then made once more, and a second failure ends the tool with a
 // message and a non-zero exit code. Scratch directories go under NDEK_E2E_WORK_DIR; the
 // programs come from NDEK_E2E_PROGRAM_DIR (see the harness).
 #include <windows.h>
+// Needs the declarations of windows.h.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,6 +30,7 @@
 #include <vector>
 
 #include "platform/win32/strings_win.h"
+#include "settings/drive_command.h"
 #include "tests/bench/sample_summary.h"
 #include "tests/bench/win/main_window_caption_win.h"
 #include "tests/e2e/harness.h"
@@ -40,6 +46,9 @@ namespace bench = ndek::bench;
 // A run that takes longer than this has hung.
 constexpr milliseconds kRunTimeout{30000};
 constexpr double kStartDelayMs = 500;  // the mounter's one-shot timer
+constexpr wchar_t kMounterWindowClass[] = L"NDekStartupWindow";
+// How long a window program is left to settle before its memory is read.
+constexpr DWORD kSettleMs = 250;
 
 class Stopwatch {
  public:
@@ -57,44 +66,90 @@ class Stopwatch {
   LARGE_INTEGER start_{};
 };
 
+void check_time(const Stopwatch& waited, const std::string& what) {
+  if (waited.elapsed_ms() > static_cast<double>(kRunTimeout.count())) {
+    throw HarnessError(what + " did not get there within " + std::to_string(kRunTimeout.count()) +
+                       " ms");
+  }
+}
+
 // A program that cannot go on shows a message box instead of ending (the mounter does when a
 // command could not be started); its text ends the run at once rather than at the timeout.
+void check_no_question(const Process& process, const std::string& what) {
+  for (const ndek::e2e::MessageBoxView& box : ndek::e2e::message_boxes(process.id())) {
+    std::string text = box.text;
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    throw HarnessError(what + " asked: " + text);
+  }
+}
+
 void wait_for_exit(const Process& process, const std::string& what) {
   const Stopwatch waited;
   while (WaitForSingleObject(process.handle(), 1000) != WAIT_OBJECT_0) {
-    for (const ndek::e2e::MessageBoxView& box : ndek::e2e::message_boxes(process.id())) {
-      std::string text = box.text;
-      std::replace(text.begin(), text.end(), '\r', ' ');
-      throw HarnessError(what + " asked: " + text);
-    }
-    if (waited.elapsed_ms() > static_cast<double>(kRunTimeout.count())) {
-      throw HarnessError(what + " did not end within " + std::to_string(kRunTimeout.count()) +
-                         " ms");
-    }
+    check_no_question(process, what);
+    check_time(waited, what);
   }
+}
+
+HWND visible_window(DWORD process_id, const wchar_t* class_name) {
+  const std::vector<HWND> windows =
+      ndek::e2e::top_level_windows(process_id, ndek::to_utf8(class_name));
+  return windows.empty() ? nullptr : windows.front();
+}
+
+// The mounter's own work ends when it hides its window; its process may live on after that
+// (waiting for its commands, ending). Polled every millisecond: the run takes seconds.
+void wait_for_window_to_close(const Process& process, const std::string& what) {
+  const Stopwatch waited;
+  HWND window = nullptr;
+  for (int poll = 0;; ++poll) {
+    if (WaitForSingleObject(process.handle(), 0) == WAIT_OBJECT_0) return;
+    if (window == nullptr) {
+      window = visible_window(process.id(), kMounterWindowClass);
+    } else if (!IsWindowVisible(window)) {
+      return;
+    }
+    if (poll % 500 == 0) check_no_question(process, what);
+    check_time(waited, what);
+    Sleep(1);
+  }
+}
+
+double working_set_mib(const Process& process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  if (!GetProcessMemoryInfo(process.handle(), &counters, sizeof counters)) {
+    throw HarnessError("cannot read the memory of process " + std::to_string(process.id()));
+  }
+  return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
 // --- Mounter ----------------------------------------------------------------------------
 
+constexpr char kCommandsFile[] = "commands.txt";  // the command starter's input
+
 // Record i maps a letter from D on to a folder of its own.
-std::string drive_of(int i) { return std::string(1, static_cast<char>('D' + i % 23)) + ":"; }
-std::string folder_of(int i) {
+ndek::DriveSetting record_of(int i) {
   char number[8];
   std::snprintf(number, sizeof number, "%03d", i + 1);
-  return std::string("d:\\bench\\folder ") + number;
+  return {std::string(1, static_cast<char>('D' + i % 23)) + ":",
+          std::string("d:\\bench\\folder ") + number};
 }
 
 std::string settings_file(int records) {
   std::string text;
-  for (int i = 0; i < records; ++i) text += "\"" + drive_of(i) + "\",\"" + folder_of(i) + "\"\r\n";
+  for (int i = 0; i < records; ++i) {
+    const ndek::DriveSetting record = record_of(i);
+    text += "\"" + record.drive + "\",\"" + record.folder + "\"\r\n";
+  }
   return text;
 }
 
-// The same commands as the mounter issues for settings_file(records).
-std::string batch_file(int records) {
-  std::string text = "@echo off\r\n";
+// The command lines the mounter starts for settings_file(records), composed by its own rule,
+// each followed by `line_end`.
+std::string command_lines(int records, const char* line_end) {
+  std::string text;
   for (int i = 0; i < records; ++i) {
-    text += "start \"\" /b subst.exe " + drive_of(i) + " \"" + folder_of(i) + "\"\r\n";
+    text += *ndek::compose_drive_command(record_of(i), ndek::kPersistentNo) + line_end;
   }
   return text;
 }
@@ -106,10 +161,22 @@ std::string system_program(const wchar_t* file_name) {
   return ndek::to_utf8(std::wstring(dir, length) + L"\\" + file_name);
 }
 
-// Neither side waits for its commands, so the time ends with the measured process. Then,
-// outside the time, every command must have run (one record each) before the next run starts.
-double time_to_exit(const Scenario& scenario, const std::string& program,
-                    const std::string& arguments, int records) {
+std::string copy_tool(const Scenario& scenario, const std::string& file_name) {
+  const std::string target = scenario.path(file_name);
+  if (!CopyFileW(ndek::to_wide(ndek::e2e::tools_dir() + "\\" + file_name).c_str(),
+                 ndek::to_wide(target).c_str(), FALSE)) {
+    throw HarnessError(file_name + " was not built");
+  }
+  return target;
+}
+
+enum class Until { kExit, kWindowClosed };
+
+// The time ends with the measured process, or with the mounter's window. Then, outside the
+// time, every command must have run (one record each) and everything must have ended before
+// the next run starts.
+double time_run(const Scenario& scenario, const std::string& program, const std::string& arguments,
+                int records, Until until) {
   // What a failed run before may have left running.
   scenario.wait_until_idle(kRunTimeout);
   const std::wstring log = ndek::to_wide(scenario.path("record.log"));
@@ -118,8 +185,10 @@ double time_to_exit(const Scenario& scenario, const std::string& program,
   }
   const Stopwatch watch;
   const Process process = Process::start(program, arguments);
-  wait_for_exit(process, program);
+  if (until == Until::kWindowClosed) wait_for_window_to_close(process, program);
+  if (until == Until::kExit) wait_for_exit(process, program);
   const double elapsed = watch.elapsed_ms();
+  wait_for_exit(process, program);
   std::size_t recorded = 0;
   const bool settled = ndek::e2e::poll_until(
       [&] {
@@ -152,7 +221,11 @@ HWND ready_main_window(DWORD process_id) {
   return nullptr;
 }
 
-double time_to_ready_window(const std::string& program) {
+// Starts a window program and waits until its main window takes input; `when_ready` runs
+// then, before the window is closed again (the close box ends every one of them without
+// saving anything).
+void run_until_ready(const std::string& program,
+                     const std::function<void(const Process&)>& when_ready) {
   const Stopwatch watch;
   const Process process = Process::start(program);
   const DWORD idle = WaitForInputIdle(process.handle(), static_cast<DWORD>(kRunTimeout.count()));
@@ -163,16 +236,43 @@ double time_to_ready_window(const std::string& program) {
   // Polled tightly: the window is usually there already, and a coarse poll would add its
   // interval to every sample.
   while ((window = ready_main_window(process.id())) == nullptr) {
-    if (watch.elapsed_ms() > static_cast<double>(kRunTimeout.count())) {
-      throw HarnessError(program + " showed no enabled main window");
-    }
+    check_time(watch, program + "'s enabled main window");
     Sleep(1);
   }
-  const double elapsed = watch.elapsed_ms();
-  // The close box ends both programs without saving anything.
+  when_ready(process);
   PostMessageW(window, WM_CLOSE, 0, 0);
   wait_for_exit(process, program + " after its window was closed");
+}
+
+double time_to_ready_window(const std::string& program) {
+  const Stopwatch watch;
+  double elapsed = 0;
+  run_until_ready(program, [&](const Process&) { elapsed = watch.elapsed_ms(); });
   return elapsed;
+}
+
+double settled_working_set(const std::string& program) {
+  double mib = 0;
+  run_until_ready(program, [&](const Process& process) {
+    Sleep(kSettleMs);
+    mib = working_set_mib(process);
+  });
+  return mib;
+}
+
+// The mounter's memory while it waits for its timer: everything it loads is loaded by then.
+double mounter_working_set(const Scenario& scenario, const std::string& program) {
+  scenario.wait_until_idle(kRunTimeout);
+  const Process process = Process::start(program);
+  const Stopwatch watch;
+  while (visible_window(process.id(), kMounterWindowClass) == nullptr) {
+    check_time(watch, program + "'s window");
+    Sleep(1);
+  }
+  Sleep(kSettleMs / 2);  // well within its start delay
+  const double mib = working_set_mib(process);
+  wait_for_exit(process, program);
+  return mib;
 }
 
 // --- Output -----------------------------------------------------------------------------
@@ -185,6 +285,21 @@ struct Side {
   std::vector<double> samples{};
 };
 
+struct Ratio {
+  std::string label;
+  const Side* a;
+  const Side* b;
+  std::string goal;  // "" when there is none
+};
+
+using Format = std::string (*)(double);
+
+std::string mib_text(double mib) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MiB", mib);
+  return text;
+}
+
 // Under a burst of process starts Wine rarely fails one of them: a failed run is made once
 // more, and the failure is printed with the figures.
 double run_repeating_a_failure(const Side& side) {
@@ -196,7 +311,7 @@ double run_repeating_a_failure(const Side& side) {
   }
 }
 
-void run_interleaved(std::vector<Side*> sides, int repetitions) {
+void run_interleaved(const std::vector<Side*>& sides, int repetitions) {
   // One run of each first, not counted: it pays for loading from disk and the first start of
   // Wine's libraries.
   for (Side* side : sides) run_repeating_a_failure(*side);
@@ -207,30 +322,35 @@ void run_interleaved(std::vector<Side*> sides, int repetitions) {
   }
 }
 
-std::string spread_text(const bench::SampleSummary& s) {
+std::string spread_text(const bench::SampleSummary& s, Format format) {
   char percent[32];
   std::snprintf(percent, sizeof percent, " (%.0f %%)", s.relative_spread() * 100);
-  return bench::milliseconds_text(s.min) + " - " + bench::milliseconds_text(s.max) + percent;
+  return format(s.min) + " - " + format(s.max) + percent;
 }
 
-void print_rows(const std::string& benchmark, const Side& a, const Side& b,
-                const std::string& ratio_label) {
-  const Side* sides[] = {&a, &b};
+void print_rows(const std::string& benchmark, const std::vector<Side*>& sides,
+                const std::vector<Ratio>& ratios, Format format = bench::milliseconds_text,
+                const char* sample_unit = "ms") {
   bool first = true;
   for (const Side* side : sides) {
     const bench::SampleSummary s = bench::summarize(side->samples);
     const std::string detail =
         side->units > 0 ? bench::milliseconds_text(s.median / side->units) + " per command" : "";
     std::printf("| %s | %s | %s | %s | %s |\n", first ? benchmark.c_str() : "", side->label.c_str(),
-                bench::milliseconds_text(s.median).c_str(), detail.c_str(), spread_text(s).c_str());
+                format(s.median).c_str(), detail.c_str(), spread_text(s, format).c_str());
     first = false;
   }
-  const bench::RatioSummary ratio = bench::compare(a.samples, b.samples);
-  std::printf("| | %s | **%s** | ratio of the medians | pairs %s - %s |\n", ratio_label.c_str(),
-              bench::ratio_text(ratio.of_medians).c_str(),
-              bench::ratio_text(ratio.pair_min).c_str(), bench::ratio_text(ratio.pair_max).c_str());
+  for (const Ratio& r : ratios) {
+    const bench::RatioSummary ratio = bench::compare(r.a->samples, r.b->samples);
+    const std::string detail =
+        "ratio of the medians" + (r.goal.empty() ? "" : "; goal: at most " + r.goal);
+    std::printf("| | %s | **%s** | %s | pairs %s - %s |\n", r.label.c_str(),
+                bench::ratio_text(ratio.of_medians).c_str(), detail.c_str(),
+                bench::ratio_text(ratio.pair_min).c_str(),
+                bench::ratio_text(ratio.pair_max).c_str());
+  }
   for (const Side* side : sides) {
-    std::printf("samples of %s (ms, in run order):", side->label.c_str());
+    std::printf("samples of %s (%s, in run order):", side->label.c_str(), sample_unit);
     for (double sample : side->samples) std::printf(" %.1f", sample);
     std::printf("\n");
   }
@@ -239,48 +359,100 @@ void print_rows(const std::string& benchmark, const Side& a, const Side& b,
 
 // --- Benchmarks -------------------------------------------------------------------------
 
-void mounter(int repetitions, int records) {
-  Scenario ndek("bench_mounter_NDek");
-  const std::string ndek_exe = ndek.prepare_mounter();
-  ndek.write_file("NDek.ini", settings_file(records));
-
-  Scenario batch("bench_mounter_batch");
-  batch.add_recorder("subst.exe");
-  batch.write_file("bench.bat", batch_file(records));
-  // The batch names subst.exe bare, as a user's would: the recorder is found in the current
-  // directory. The mounter finds its recorder beside itself, whatever the directory.
-  if (!SetCurrentDirectoryW(ndek::to_wide(batch.dir()).c_str())) {
-    throw HarnessError("cannot enter " + batch.dir());
+// The mounter's scenario: NDek.exe, the command starter and the batch file side by side, with
+// recorders standing in for the commands.
+struct MounterScenario {
+  explicit MounterScenario(int records) : scenario("bench_mounter") {
+    ndek_exe = scenario.prepare_mounter();
+    scenario.write_file("NDek.ini", settings_file(records));
+    starter_exe = copy_tool(scenario, "command_starter.exe");
+    scenario.write_file(kCommandsFile, command_lines(records, "\n"));
+    scenario.write_file("bench.bat", "@echo off\r\n" + command_lines(records, "\r\n"));
+    // The batch names subst bare, as a user's would: the recorder is found in the current
+    // directory.
+    if (!SetCurrentDirectoryW(ndek::to_wide(scenario.dir()).c_str())) {
+      throw HarnessError("cannot enter " + scenario.dir());
+    }
   }
-  const std::string cmd = system_program(L"cmd.exe");
+  Scenario scenario;
+  std::string ndek_exe;
+  std::string starter_exe;
+};
 
+void mounter(int repetitions, int records) {
+  const MounterScenario m(records);
+  const std::string cmd = system_program(L"cmd.exe");
   const std::string count = std::to_string(records);
-  Side a{.label = "`NDek.exe`, " + count + " records: start to exit, less its 500 ms start delay",
-         .run = [&] { return time_to_exit(ndek, ndek_exe, "", records); },
-         .subtract_ms = kStartDelayMs,
-         .units = records};
-  Side b{.label = "batch file, " + count + " lines `start \"\" /b subst.exe ...`, run by `cmd /c`",
-         .run = [&] { return time_to_exit(batch, cmd, "/c bench.bat", records); },
-         .units = records};
-  run_interleaved({&a, &b}, repetitions);
-  print_rows("Mounter, " + count + " commands", a, b, "NDek / batch");
+  Side ndek{
+      .label = "`NDek.exe`, " + count +
+               " records: start until its window closes, less its 500 ms start delay",
+      .run = [&] { return time_run(m.scenario, m.ndek_exe, "", records, Until::kWindowClosed); },
+      .subtract_ms = kStartDelayMs,
+      .units = records};
+  Side limit{.label = "command starter: only starts the same " + count +
+                      " command lines the same way, start to exit",
+             .run = [&] { return time_run(m.scenario, m.starter_exe, "", records, Until::kExit); },
+             .units = records};
+  Side batch{
+      .label = "batch file of the same " + count + " command lines (`subst D: \"...\"`), " +
+               "run by `cmd /c`, start to exit",
+      .run = [&] { return time_run(m.scenario, cmd, "/c bench.bat", records, Until::kExit); },
+      .units = records};
+  run_interleaved({&ndek, &limit, &batch}, repetitions);
+  print_rows("Mounter, " + count + " commands", {&ndek, &limit, &batch},
+             {{"NDek / command starter", &ndek, &limit, "1.05"},
+              {"NDek / batch file", &ndek, &batch, ""}});
 }
 
-void manager(int repetitions) {
-  Scenario manager("bench_manager_NDekMan");
-  const std::string ndekman_exe = manager.copy_program("NDekMan.exe");
-  // A few assignments, as a set-up machine has them; the manager reads them at start.
-  manager.write_file("NDek.ini", settings_file(4));
-  const std::string bare_exe = ndek::e2e::tools_dir() + "\\bare_window.exe";
-  if (!ndek::e2e::file_exists(bare_exe)) throw HarnessError(bare_exe + " was not built");
+struct ManagerScenario {
+  ManagerScenario() : scenario("bench_manager") {
+    ndekman_exe = scenario.copy_program("NDekMan.exe");
+    // A few assignments, as a set-up machine has them; the manager reads them at start.
+    scenario.write_file("NDek.ini", settings_file(4));
+    twin_exe = copy_tool(scenario, "bare_window_manager_dlls.exe");
+    bare_exe = copy_tool(scenario, "bare_window.exe");
+  }
+  Scenario scenario;
+  std::string ndekman_exe;
+  std::string twin_exe;
+  std::string bare_exe;
+};
 
-  Side a{
+void manager(int repetitions) {
+  const ManagerScenario m;
+  Side ndekman{
       .label = "`NDekMan.exe`: start to main window visible and enabled after `WaitForInputIdle`",
-      .run = [&] { return time_to_ready_window(ndekman_exe); }};
-  Side b{.label = "bare window of the same styles, caption and size, measured the same way",
-         .run = [&] { return time_to_ready_window(bare_exe); }};
-  run_interleaved({&a, &b}, repetitions);
-  print_rows("Manager start-up", a, b, "NDekMan / bare window");
+      .run = [&] { return time_to_ready_window(m.ndekman_exe); }};
+  Side twin{.label =
+                "bare window of the same styles, caption and size, with the manager's "
+                "manifest (common controls 6) and DLLs, measured the same way",
+            .run = [&] { return time_to_ready_window(m.twin_exe); }};
+  Side bare{.label = "bare window without them",
+            .run = [&] { return time_to_ready_window(m.bare_exe); }};
+  run_interleaved({&ndekman, &twin, &bare}, repetitions);
+  print_rows("Manager start-up", {&ndekman, &twin, &bare},
+             {{"NDekMan / bare window with its manifest and DLLs", &ndekman, &twin, "1.15"},
+              {"NDekMan / bare window without them", &ndekman, &bare, ""}});
+}
+
+void memory(int repetitions) {
+  const MounterScenario mounter_scenario(4);
+  const ManagerScenario manager_scenario;
+  Side ndek{.label = "`NDek.exe`, waiting for its start timer", .run = [&] {
+              return mounter_working_set(mounter_scenario.scenario, mounter_scenario.ndek_exe);
+            }};
+  Side ndekman{.label = "`NDekMan.exe`, main window ready",
+               .run = [&] { return settled_working_set(manager_scenario.ndekman_exe); }};
+  Side twin{.label = "bare window with the manager's manifest and DLLs",
+            .run = [&] { return settled_working_set(manager_scenario.twin_exe); }};
+  Side bare{.label = "bare window without them",
+            .run = [&] { return settled_working_set(manager_scenario.bare_exe); }};
+  run_interleaved({&ndek, &ndekman, &twin, &bare}, repetitions);
+  print_rows("Working set", {&ndek, &ndekman, &twin, &bare},
+             {{"NDek / bare window", &ndek, &bare, ""},
+              {"NDekMan / bare window with its manifest and DLLs", &ndekman, &twin, ""},
+              {"NDekMan / bare window", &ndekman, &bare, ""}},
+             mib_text, "MiB");
 }
 
 int number(const wchar_t* text) {
@@ -301,10 +473,13 @@ int wmain(int argc, wchar_t** argv) {
       mounter(number(argv[2]), number(argv[3]));
     } else if (what == L"manager" && argc == 3) {
       manager(number(argv[2]));
+    } else if (what == L"memory" && argc == 3) {
+      memory(number(argv[2]));
     } else {
       std::fprintf(stderr,
                    "usage: start_timer mounter REPETITIONS RECORDS\n"
-                   "       start_timer manager REPETITIONS\n");
+                   "       start_timer manager REPETITIONS\n"
+                   "       start_timer memory REPETITIONS\n");
       return 2;
     }
     return 0;

@@ -1,0 +1,14 @@
+#pragma once
+// The shell's folder browser: the manager's alone, so that only the manager loads the shell.
+#include <optional>
+#include <string>
+
+#include "platform/platform_services.h"
+
+namespace ndek {
+
+// The chosen folder's full path, or nothing when the user cancels. OLE must be initialised on
+// the calling thread.
+std::optional<std::string> browse_for_folder(WindowRef owner, const std::string& prompt);
+
+}  // namespace ndek
