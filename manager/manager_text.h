@@ -7,6 +7,10 @@ inline constexpr const char* kErrorTitle = "エラー";
 inline constexpr const char* kSaveFailed = "設定データの記録ができませんでした。\r";
 inline constexpr const char* kErrorNumberLabel = "エラー№=";
 inline constexpr const char* kAppPathLabel = "App.Path=";
+inline constexpr const char* kLoadIncomplete = "設定データを最後まで読み込めませんでした。\r";
+inline constexpr const char* kLoadIncompleteRows =
+    "読み込めた設定だけを表示しています。\r"
+    "設定終了時には元のファイルをNDek.ini.bakとして残します。";
 inline constexpr const char* kRestartNotice = "仮想ドライブの設定は次回Windows起動時より有効です。";
 inline constexpr const char* kRestartTitle = "再起動確認";
 inline constexpr const char* kCommandNotStarted = "次のコマンドを起動できませんでした。\r";

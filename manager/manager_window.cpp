@@ -13,7 +13,7 @@ std::string ManagerWindow::help_file() const {
 
 void ManagerWindow::load() {
   fill_drive_table(table_, platform_);
-  ini_load(table_, platform_, io_);
+  keep_old_settings_ = !ini_load(table_, platform_, io_);
   view_.refresh_table();
 }
 
@@ -64,7 +64,7 @@ void ManagerWindow::finish() {
                            kMbOkExclamation, text::kErrorTitle);
     }
   }
-  if (!ini_save(table_, platform_, io_)) return;
+  if (!ini_save(table_, platform_, io_, keep_old_settings_)) return;
   platform_.MessageBox(text::kRestartNotice, kMbOk, text::kRestartTitle);
   platform_.EndProgram();
 }

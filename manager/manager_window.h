@@ -40,6 +40,8 @@ class ManagerWindow {
   SettingsIo io_;
   ManagerView& view_;
   DriveTable table_;
+  // The settings file could not be read to its end: finish keeps it before replacing it.
+  bool keep_old_settings_ = false;
 };
 
 }  // namespace ndek

@@ -5,10 +5,10 @@
 
 namespace ndek {
 
-void ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& io) {
+bool ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& io) {
   table.set_col(DriveTable::kFolderCol);
-  const SettingsReadResult settings =
-      read_settings(io, program_file(platform.ProgramDir(), kSettingsFileName), kMaxRecords);
+  const std::string path = program_file(platform.ProgramDir(), kSettingsFileName);
+  const SettingsReadResult settings = read_settings(io, path, kMaxRecords);
   for (const DriveSetting& record : settings.records) {
     const std::string drive = ascii_upper(record.drive);
     if (drive.empty()) continue;
@@ -19,9 +19,18 @@ void ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& i
     table.set_text(ascii_lower(record.folder));
   }
   // A failure keeps what was read before it; the other rows stay empty.
+  if (settings.failure == kOk || settings.failure == kErrFileNotFound) return true;
+
+  namespace text = manager_text;
+  platform.MessageBox(std::string(text::kLoadIncomplete) + text::kErrorNumberLabel +
+                          error_number_text(settings.failure) + "\r" + path + "\r" +
+                          text::kLoadIncompleteRows,
+                      kMbOkExclamation, text::kErrorTitle);
+  return false;
 }
 
-bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& io) {
+bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& io,
+              bool keep_old_file) {
   const std::string program_dir = platform.ProgramDir();
   std::vector<DriveSetting> records;
   for (int row = 1; row < DriveTable::kRows; ++row) {
@@ -29,7 +38,9 @@ bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& i
     table.set_col(DriveTable::kFolderCol);
     if (!table.text().empty()) records.push_back({std::string(1, row_letter(row)) + ":", table.text()});
   }
-  const ErrorNumber err = write_settings(io, program_file(program_dir, kSettingsFileName), records);
+  const ErrorNumber err =
+      write_settings(io, program_file(program_dir, kSettingsFileName), records,
+                     keep_old_file ? program_file(program_dir, kSettingsBackupName) : "");
   if (err == kOk) return true;
 
   namespace text = manager_text;

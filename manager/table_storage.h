@@ -6,11 +6,14 @@
 namespace ndek {
 
 // Fills the folders of the letters the file names, upper-casing the drive and lower-casing
-// the folder; a missing or damaged file is passed over in silence.
-void ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& io);
+// the folder. A missing file leaves the column empty; a file that cannot be read to its end
+// is reported, its rows read so far are kept, and the result is false.
+bool ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& io);
 
-// Writes one record per row with a folder. On failure it tells the user, ends the program
-// and returns false.
-bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& io);
+// Writes one record per row with a folder; with `keep_old_file` the file being replaced is
+// kept beside it first (after a load that could not read all of it). On failure it tells
+// the user, ends the program and returns false.
+bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& io,
+              bool keep_old_file = false);
 
 }  // namespace ndek

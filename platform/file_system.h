@@ -1,6 +1,7 @@
 #pragma once
 // File access as the settings codec needs it. Every step of a save is a separate call so
 // that a failure at any of them can be handled (and tested) on its own.
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -28,15 +29,23 @@ class OutputFile {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+  // While the file is open, others may still read, write, replace or delete it.
   virtual ErrorNumber open_read(const std::string& path, std::unique_ptr<InputFile>& file) = 0;
-  // Creates a new, empty file in the directory of `path` with a name of its own.
+  // Creates a new, empty file in the directory of `path` with a name of its own, which
+  // remove_leftover_temps recognises.
   virtual ErrorNumber create_temp_beside(const std::string& path, std::unique_ptr<OutputFile>& file,
                                          std::string& temp_path) = 0;
-  // Puts `from` in the place of `to` in one step, replacing `to` if it exists.
+  // Removes what create_temp_beside made for `path` in earlier runs and nobody holds open
+  // any more: the leftovers of saves that were cut short. Files it cannot remove stay.
+  virtual void remove_leftover_temps(const std::string& path) = 0;
+  // Puts `from` in the place of `to` in one step, replacing `to` if it exists; `to` keeps
+  // its attributes (hidden stays hidden).
   virtual ErrorNumber replace(const std::string& from, const std::string& to) = 0;
   virtual ErrorNumber remove(const std::string& path) = 0;
   // False (and kOk) when the file does not exist.
   virtual ErrorNumber is_read_only(const std::string& path, bool& read_only) = 0;
+  // Waits before a step that another program blocked is tried again.
+  virtual void pause_before_retry(std::chrono::milliseconds pause) = 0;
 };
 
 }  // namespace ndek

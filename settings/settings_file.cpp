@@ -1,7 +1,14 @@
 #include "settings/settings_file.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "settings/utf8.h"
 
@@ -28,7 +35,11 @@ class ByteStream {
     byte = pos_ == size_ ? -1 : static_cast<unsigned char>(buffer_[pos_]);
     return err;
   }
-  void skip() { ++pos_; }
+  void skip() {
+    ++pos_;
+    ++consumed_;
+  }
+  std::uint64_t consumed() const { return consumed_; }
 
  private:
   ErrorNumber fill() {
@@ -44,12 +55,20 @@ class ByteStream {
   std::array<char, 64 * 1024> buffer_{};
   std::size_t pos_ = 0;
   std::size_t size_ = 0;
+  std::uint64_t consumed_ = 0;
   bool ended_ = false;
 };
 
 struct RawField {
   std::string bytes;
   bool quoted = false;
+  bool started_line = false;  // at the start of the file or after a line end
+  bool ended_line = false;    // by a line end or the end of the file, not by a comma
+};
+
+struct RawRecord {
+  RawField drive;
+  RawField folder;
 };
 
 bool is_blank(int c) { return c == ' ' || c == '\t'; }
@@ -63,6 +82,7 @@ class FieldReader {
 
   ErrorNumber read(RawField& field) {
     field = RawField{};
+    field.started_line = line_start_;
     budget_ = kMaxFieldBytes;
     int c;
     for (;;) {
@@ -83,7 +103,7 @@ class FieldReader {
       // Whatever stands between the closing quote and the separator is dropped.
       for (;;) {
         if (ErrorNumber err = in_.peek(c)) return err;
-        if (c == -1 || c == ',' || c == '\r' || c == '\n') return end_field(c);
+        if (c == -1 || c == ',' || c == '\r' || c == '\n') return end_field(field, c);
         if (ErrorNumber err = take()) return err;
       }
     }
@@ -94,7 +114,7 @@ class FieldReader {
       field.bytes.push_back(static_cast<char>(c));
     }
     while (!field.bytes.empty() && is_blank(field.bytes.back())) field.bytes.pop_back();
-    return end_field(c);
+    return end_field(field, c);
   }
 
  private:
@@ -106,7 +126,9 @@ class FieldReader {
   }
 
   // Consumes the separator: a comma, or a line end of CR LF, CR or LF.
-  ErrorNumber end_field(int separator) {
+  ErrorNumber end_field(RawField& field, int separator) {
+    field.ended_line = separator != ',';
+    line_start_ = field.ended_line;
     if (separator == -1) return kOk;
     in_.skip();
     if (separator != '\r') return kOk;
@@ -118,6 +140,60 @@ class FieldReader {
 
   ByteStream& in_;
   std::size_t budget_ = 0;
+  bool line_start_ = true;
+};
+
+// Hands out the fields in file order, except that blank lines and a Ctrl-Z at the very end of
+// the file are no fields at all: editors leave them there. The same lines elsewhere are
+// empty fields as before, so telling the two apart means reading on to the next real field.
+class FieldSource {
+ public:
+  explicit FieldSource(ByteStream& in) : in_(in), reader_(in) {}
+
+  // `at_end` when no field is left.
+  ErrorNumber next(RawField& field, bool& at_end) {
+    at_end = false;
+    if (held_.empty()) {
+      if (ErrorNumber err = read_past_filler()) return err;
+      if (held_.empty()) {
+        at_end = true;
+        return kOk;
+      }
+    }
+    field = std::move(held_.front());
+    held_.pop_front();
+    return kOk;
+  }
+
+ private:
+  static bool is_filler(const RawField& field) {
+    return !field.quoted && field.started_line && field.ended_line &&
+           field.bytes.find_first_not_of('\x1A') == std::string::npos;
+  }
+
+  // Holds the filler fields up to and including the next real one; filler that runs to the
+  // end of the file is dropped.
+  ErrorNumber read_past_filler() {
+    const std::uint64_t start = in_.consumed();
+    for (;;) {
+      bool at_end;
+      if (ErrorNumber err = in_.at_end(at_end)) return err;
+      if (at_end) {
+        held_.clear();
+        return kOk;
+      }
+      RawField field;
+      if (ErrorNumber err = reader_.read(field)) return err;
+      const bool filler = is_filler(field);
+      held_.push_back(std::move(field));
+      if (!filler) return kOk;
+      if (in_.consumed() - start > kMaxFieldBytes) return kErrBadRecordLength;
+    }
+  }
+
+  ByteStream& in_;
+  FieldReader reader_;
+  std::deque<RawField> held_;
 };
 
 // What an unquoted field must look like to be read as a number: sign, digits, a decimal
@@ -153,6 +229,35 @@ ErrorNumber decode_field(AnsiCodePage& code_page, bool utf8, const std::string& 
   return utf16_length(text) > kMaxFieldChars ? kErrBadRecordLength : kOk;
 }
 
+bool has_non_ascii(std::string_view bytes) {
+  return std::any_of(bytes.begin(), bytes.end(),
+                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+bool passes_for_utf8(std::string_view bytes) {
+  return has_non_ascii(bytes) && is_valid_utf8(bytes);
+}
+
+// Without a byte-order mark, a file whose text is valid UTF-8 and not all ASCII is UTF-8;
+// any other file is in the ANSI code page. Modern editors save UTF-8 without a mark, and
+// Japanese UTF-8 text mostly decodes as (garbled) Shift-JIS too, so only validity as UTF-8
+// tells it apart. The reverse mistake is rare: the lead bytes of kana, full-width signs and
+// the common kanji (0x81-0x9F) and the half-width katakana from 0xA1 to 0xC1 can never begin
+// a UTF-8 character, so Shift-JIS text passes for UTF-8 only where each of those bytes
+// happens to continue a sequence begun by a rarer kanji (lead 0xE0-0xEF) or a half-width
+// katakana (0xC2-0xDF): "ﾄｳ" or "鷹ア" alone would. The writer never leaves such a file
+// without a mark (see encode_settings), so only a hand-made one can be misread.
+bool records_pass_for_utf8(const std::vector<RawRecord>& records) {
+  bool any_non_ascii = false;
+  for (const RawRecord& record : records) {
+    for (const RawField* field : {&record.drive, &record.folder}) {
+      if (!is_valid_utf8(field->bytes)) return false;
+      any_non_ascii = any_non_ascii || has_non_ascii(field->bytes);
+    }
+  }
+  return any_non_ascii;
+}
+
 // Skips a UTF-8 byte-order mark and tells whether there was one.
 ErrorNumber read_bom(ByteStream& in, bool& utf8) {
   utf8 = false;
@@ -177,6 +282,59 @@ bool encode_exactly(AnsiCodePage& code_page, const std::string& text, std::strin
   return code_page.encode(text, ansi) && code_page.decode(ansi, back) && back == text;
 }
 
+// Scanners, indexers and sync tools open files for a moment without letting them be
+// replaced; about a second in all outlasts them.
+using namespace std::chrono_literals;
+constexpr std::chrono::milliseconds kReleasePauses[] = {20ms, 40ms, 80ms, 160ms, 300ms, 400ms};
+
+bool held_by_another(ErrorNumber err) {
+  return err == kErrPermissionDenied || err == kErrPathFileAccess;
+}
+
+ErrorNumber replace_once_released(FileSystem& files, const std::string& from,
+                                  const std::string& to) {
+  ErrorNumber err = files.replace(from, to);
+  for (const std::chrono::milliseconds pause : kReleasePauses) {
+    if (!held_by_another(err)) return err;
+    files.pause_before_retry(pause);
+    err = files.replace(from, to);
+  }
+  // The read-only attribute was checked before, so a refusal that lasts is a file held open.
+  return held_by_another(err) ? kErrPermissionDenied : err;
+}
+
+// Fills a new file beside `path` with `fill` and puts it in the place of `path` in one step:
+// on failure `path` stays as it was and the new file is removed.
+ErrorNumber replace_whole_file(FileSystem& files, const std::string& path,
+                               const std::function<ErrorNumber(OutputFile&)>& fill) {
+  files.remove_leftover_temps(path);
+  std::unique_ptr<OutputFile> file;
+  std::string temp_path;
+  if (ErrorNumber err = files.create_temp_beside(path, file, temp_path)) return err;
+
+  ErrorNumber err = fill(*file);
+  if (err == kOk) err = file->flush();
+  if (err == kOk) err = file->close();
+  file.reset();
+  if (err == kOk) err = replace_once_released(files, temp_path, path);
+  if (err != kOk) files.remove(temp_path);
+  return err;
+}
+
+ErrorNumber copy_whole_file(FileSystem& files, const std::string& from, const std::string& to) {
+  std::unique_ptr<InputFile> in;
+  if (ErrorNumber err = files.open_read(from, in)) return err;
+  return replace_whole_file(files, to, [&in](OutputFile& out) {
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+      std::size_t got = 0;
+      if (ErrorNumber err = in->read(buffer.data(), buffer.size(), got)) return err;
+      if (got == 0) return kOk;
+      if (ErrorNumber err = out.write(buffer.data(), got)) return err;
+    }
+  });
+}
+
 }  // namespace
 
 SettingsReadResult read_settings(const SettingsIo& io, const std::string& path, std::size_t max) {
@@ -186,27 +344,34 @@ SettingsReadResult read_settings(const SettingsIo& io, const std::string& path, 
   if (result.failure != kOk) return result;
 
   auto in = std::make_unique<ByteStream>(*file);
-  FieldReader fields(*in);
-  bool utf8 = false;
-  result.failure = read_bom(*in, utf8);
-  while (result.failure == kOk && result.records.size() < max) {
+  FieldSource fields(*in);
+  bool marked_utf8 = false;
+  std::vector<RawRecord> raw;
+  result.failure = read_bom(*in, marked_utf8);
+  while (result.failure == kOk && raw.size() < max) {
+    RawRecord record;
     bool at_end;
-    if ((result.failure = in->at_end(at_end)) != kOk || at_end) break;
-    RawField drive, folder;
-    if ((result.failure = fields.read(drive)) != kOk) break;
-    if ((result.failure = in->at_end(at_end)) != kOk) break;
+    if ((result.failure = fields.next(record.drive, at_end)) != kOk || at_end) break;
+    if ((result.failure = fields.next(record.folder, at_end)) != kOk) break;
     if (at_end) {
       result.failure = kErrInputPastEnd;  // a drive field with no folder field
       break;
     }
-    if ((result.failure = fields.read(folder)) != kOk) break;
-    DriveSetting record;
-    record.drive_is_number = !drive.quoted && reads_as_number(drive.bytes);
-    if ((result.failure = decode_field(io.code_page, utf8, drive.bytes, record.drive)) != kOk ||
-        (result.failure = decode_field(io.code_page, utf8, folder.bytes, record.folder)) != kOk) {
+    raw.push_back(std::move(record));
+  }
+
+  // The encoding belongs to the whole file, so the fields are decoded once all are read.
+  const bool utf8 = marked_utf8 || records_pass_for_utf8(raw);
+  for (const RawRecord& record : raw) {
+    DriveSetting setting;
+    setting.drive_is_number = !record.drive.quoted && reads_as_number(record.drive.bytes);
+    ErrorNumber err = decode_field(io.code_page, utf8, record.drive.bytes, setting.drive);
+    if (err == kOk) err = decode_field(io.code_page, utf8, record.folder.bytes, setting.folder);
+    if (err != kOk) {
+      result.failure = err;  // the first failure in file order
       break;
     }
-    result.records.push_back(std::move(record));
+    result.records.push_back(std::move(setting));
   }
   return result;
 }
@@ -223,9 +388,10 @@ std::string encode_settings(AnsiCodePage& code_page, const std::vector<DriveSett
     }
     ansi += "\"" + drive + "\",\"" + folder + "\"\r\n";
   }
-  if (representable) return ansi;
+  if (representable && !passes_for_utf8(ansi)) return ansi;
 
-  // Writing '?' for a character the code page lacks would silently change the folder.
+  // Writing '?' for a character the code page lacks would silently change the folder, and
+  // text that would pass for UTF-8 needs the mark to be read back as written.
   std::string utf8(kUtf8Bom);
   for (const DriveSetting& record : records) {
     utf8 += "\"" + record.drive + "\",\"" + record.folder + "\"\r\n";
@@ -234,24 +400,20 @@ std::string encode_settings(AnsiCodePage& code_page, const std::vector<DriveSett
 }
 
 ErrorNumber write_settings(const SettingsIo& io, const std::string& path,
-                           const std::vector<DriveSetting>& records) {
+                           const std::vector<DriveSetting>& records,
+                           const std::string& backup_path) {
   // Replacing by rename would go around the read-only attribute, so honour it here.
   bool read_only = false;
   if (ErrorNumber err = io.files.is_read_only(path, read_only)) return err;
   if (read_only) return kErrPathFileAccess;
 
+  if (!backup_path.empty()) {
+    const ErrorNumber err = copy_whole_file(io.files, path, backup_path);
+    if (err != kOk && err != kErrFileNotFound) return err;  // no file, nothing to keep
+  }
   const std::string bytes = encode_settings(io.code_page, records);
-  std::unique_ptr<OutputFile> file;
-  std::string temp_path;
-  if (ErrorNumber err = io.files.create_temp_beside(path, file, temp_path)) return err;
-
-  ErrorNumber err = file->write(bytes.data(), bytes.size());
-  if (err == kOk) err = file->flush();
-  if (err == kOk) err = file->close();
-  file.reset();
-  if (err == kOk) err = io.files.replace(temp_path, path);
-  if (err != kOk) io.files.remove(temp_path);
-  return err;
+  return replace_whole_file(
+      io.files, path, [&bytes](OutputFile& out) { return out.write(bytes.data(), bytes.size()); });
 }
 
 }  // namespace ndek

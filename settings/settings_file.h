@@ -1,6 +1,7 @@
 #pragma once
 // NDek.ini: one record per line, "X:","folder" CR LF, in the ANSI code page; UTF-8 with a
-// byte-order mark when some text cannot be written in that code page.
+// byte-order mark when some text cannot be written in that code page. Hand-edited files may
+// also be UTF-8 without the mark.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ struct SettingsReadResult {
 };
 
 constexpr const char* kSettingsFileName = "NDek.ini";
+// The file as it was before a save that must not lose what could not be read of it.
+constexpr const char* kSettingsBackupName = "NDek.ini.bak";
 constexpr std::size_t kMaxRecords = 100;
 // A longer field is taken for a damaged file rather than read into memory.
 constexpr std::size_t kMaxFieldChars = 32767;
@@ -42,8 +45,11 @@ SettingsReadResult read_settings(const SettingsIo& io, const std::string& path,
 // The bytes of a settings file holding `records`.
 std::string encode_settings(AnsiCodePage& code_page, const std::vector<DriveSetting>& records);
 
-// Replaces the file in one step: on failure the previous file stays as it was.
+// Replaces the file in one step: on failure the previous file stays as it was. A file that
+// another program holds open is waited for briefly and then reported as 70. With
+// `backup_path`, the previous file is first copied there, replacing an older copy.
 ErrorNumber write_settings(const SettingsIo& io, const std::string& path,
-                           const std::vector<DriveSetting>& records);
+                           const std::vector<DriveSetting>& records,
+                           const std::string& backup_path = {});
 
 }  // namespace ndek

@@ -10,7 +10,10 @@
 namespace ndek {
 namespace {
 
-bool system_code_page_is_utf8() { return GetACP() == CP_UTF8; }
+// CP_ACP on a system whose code page is UTF-8 is named as such: the flags allowed differ.
+UINT effective_code_page(UINT code_page) {
+  return code_page == CP_ACP && GetACP() == CP_UTF8 ? CP_UTF8 : code_page;
+}
 
 }  // namespace
 
@@ -20,7 +23,7 @@ bool Win32AnsiCodePage::decode(std::string_view ansi, std::string& utf8) {
   if (ansi.size() > INT_MAX) return false;
   const int size = static_cast<int>(ansi.size());
   // Only MB_ERR_INVALID_CHARS is allowed with UTF-8, and it is what is wanted anyway.
-  const UINT code_page = system_code_page_is_utf8() ? CP_UTF8 : CP_ACP;
+  const UINT code_page = effective_code_page(code_page_);
   const int length =
       MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, ansi.data(), size, nullptr, 0);
   if (length <= 0) return false;
@@ -43,9 +46,10 @@ bool Win32AnsiCodePage::encode(std::string_view utf8, std::string& ansi) {
   if (wide.size() > INT_MAX) return false;
   const int size = static_cast<int>(wide.size());
 
-  // With UTF-8 as the system code page (where WC_NO_BEST_FIT_CHARS and the default-character
-  // check are not allowed) well-formed text is already its own encoding.
-  if (system_code_page_is_utf8()) {
+  // With UTF-8 as the code page (where WC_NO_BEST_FIT_CHARS and the default-character check
+  // are not allowed) well-formed text is already its own encoding.
+  const UINT code_page = effective_code_page(code_page_);
+  if (code_page == CP_UTF8) {
     ansi.assign(utf8);
     return true;
   }
@@ -53,11 +57,11 @@ bool Win32AnsiCodePage::encode(std::string_view utf8, std::string& ansi) {
   // Without WC_NO_BEST_FIT_CHARS a character such as U+00A5 would silently become a
   // look-alike (a backslash in code page 932).
   BOOL used_default = FALSE;
-  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr,
-                                         0, nullptr, &used_default);
+  const int length = WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, wide.data(), size,
+                                         nullptr, 0, nullptr, &used_default);
   if (length <= 0 || used_default) return false;
   ansi.assign(static_cast<std::size_t>(length), '\0');
-  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length,
+  if (WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length,
                           nullptr, &used_default) != length ||
       used_default) {
     ansi.clear();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "platform/win32/strings_win.h"
@@ -16,6 +17,13 @@ constexpr std::size_t kMaxTransfer = 1u << 30;
 constexpr int kMaxTempAttempts = 1000;
 
 ErrorNumber last_error() { return error_number_from_system(GetLastError()); }
+
+struct FindHandleTraits {  // FindFirstFile: INVALID_HANDLE_VALUE when absent
+  using Handle = HANDLE;
+  static Handle invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(Handle h) { FindClose(h); }
+};
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
 class Win32InputFile : public InputFile {
  public:
@@ -73,12 +81,39 @@ std::string file_name_part(const std::string& path) {
   return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
+// Temporary files are "~" + the target's name + "." + digits and dots + ".tmp", e.g.
+// "~NDek.ini.1234.5678.tmp": beside the target, so that the final rename stays on one
+// volume, and recognisable when a save was cut short.
+std::string temp_prefix(const std::string& path) {
+  return directory_with_separator(path) + "~" + file_name_part(path) + ".";
+}
+constexpr std::wstring_view kTempSuffix = L".tmp";
+
+bool is_temp_name(std::wstring_view name, std::wstring_view target_name) {
+  const std::size_t prefix = 1 + target_name.size() + 1;
+  if (name.size() <= prefix + kTempSuffix.size()) return false;
+  const std::wstring_view middle = name.substr(prefix, name.size() - prefix - kTempSuffix.size());
+  const auto same = [](std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+  };
+  return name[0] == L'~' && same(name.substr(1, target_name.size()), target_name) &&
+         name[prefix - 1] == L'.' &&
+         same(name.substr(name.size() - kTempSuffix.size()), kTempSuffix) &&
+         middle.find_first_not_of(L"0123456789.") == std::wstring_view::npos;
+}
+
+// Attributes a replaced file keeps; read-only is refused before a save ever gets here.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 }  // namespace
 
 ErrorNumber Win32FileSystem::open_read(const std::string& path, std::unique_ptr<InputFile>& file) {
+  // Full sharing, so that a save (ours or another program's) is never refused for a read.
   UniqueFileHandle handle(CreateFileW(to_wide(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle) return last_error();
   file = std::make_unique<Win32InputFile>(std::move(handle));
   return kOk;
@@ -87,9 +122,7 @@ ErrorNumber Win32FileSystem::open_read(const std::string& path, std::unique_ptr<
 ErrorNumber Win32FileSystem::create_temp_beside(const std::string& path,
                                                 std::unique_ptr<OutputFile>& file,
                                                 std::string& temp_path) {
-  // Same directory, so that the final rename stays on one volume.
-  const std::string stem = directory_with_separator(path) + "~" + file_name_part(path) + "." +
-                           std::to_string(GetCurrentProcessId()) + ".";
+  const std::string stem = temp_prefix(path) + std::to_string(GetCurrentProcessId()) + ".";
   const unsigned long long start = GetTickCount64();
   for (int attempt = 0; attempt < kMaxTempAttempts; ++attempt) {
     const std::string candidate = stem + std::to_string(start + attempt) + ".tmp";
@@ -108,8 +141,32 @@ ErrorNumber Win32FileSystem::create_temp_beside(const std::string& path,
   return error_number_from_system(ERROR_FILE_EXISTS);
 }
 
+void Win32FileSystem::remove_leftover_temps(const std::string& path) {
+  const std::wstring directory = to_wide(directory_with_separator(path));
+  const std::wstring target_name = to_wide(file_name_part(path));
+  WIN32_FIND_DATAW found{};
+  const UniqueFindHandle search(FindFirstFileExW(to_wide(temp_prefix(path) + "*.tmp").c_str(),
+                                                 FindExInfoBasic, &found, FindExSearchNameMatch,
+                                                 nullptr, 0));
+  if (!search) return;
+  do {
+    // A save still running holds its file open without sharing, so it cannot be removed.
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        is_temp_name(found.cFileName, target_name)) {
+      DeleteFileW((directory + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(search.get(), &found));
+}
+
 ErrorNumber Win32FileSystem::replace(const std::string& from, const std::string& to) {
-  return MoveFileExW(to_wide(from).c_str(), to_wide(to).c_str(),
+  const std::wstring wide_from = to_wide(from);
+  const std::wstring wide_to = to_wide(to);
+  const DWORD attributes = GetFileAttributesW(wide_to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKeptAttributes) != 0 &&
+      !SetFileAttributesW(wide_from.c_str(), attributes & kKeptAttributes)) {
+    return last_error();
+  }
+  return MoveFileExW(wide_from.c_str(), wide_to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
              ? kOk
              : last_error();
@@ -130,6 +187,10 @@ ErrorNumber Win32FileSystem::is_read_only(const std::string& path, bool& read_on
   }
   read_only = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   return kOk;
+}
+
+void Win32FileSystem::pause_before_retry(std::chrono::milliseconds pause) {
+  Sleep(static_cast<DWORD>(pause.count()));
 }
 
 }  // namespace ndek

@@ -11,6 +11,8 @@ class Win32FileSystem : public FileSystem {
   ErrorNumber replace(const std::string& from, const std::string& to) override;
   ErrorNumber remove(const std::string& path) override;
   ErrorNumber is_read_only(const std::string& path, bool& read_only) override;
+  void remove_leftover_temps(const std::string& path) override;
+  void pause_before_retry(std::chrono::milliseconds pause) override;
 };
 
 }  // namespace ndek

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "settings/settings_file.h"
-#include "tests/fakes/iconv_code_page.h"
+#include "tests/fakes/cp932_code_page.h"
 
 namespace {
 
@@ -51,6 +51,8 @@ class DiskFileSystem : public FileSystem {
     read_only = true;
     return kOk;
   }
+  void remove_leftover_temps(const std::string&) override {}
+  void pause_before_retry(std::chrono::milliseconds) override {}
 };
 
 struct Outcome {
@@ -71,7 +73,7 @@ bool measure(const std::string& path, Outcome& outcome, long& peak_kib) {
     Outcome result;
     if (!path.empty()) {
       DiskFileSystem fs;
-      testing::IconvCodePage cp932;
+      testing::Cp932CodePage cp932;
       const auto start = std::chrono::steady_clock::now();
       const SettingsReadResult read = read_settings(SettingsIo{fs, cp932}, path);
       result.milliseconds =

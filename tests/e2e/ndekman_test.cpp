@@ -10,6 +10,7 @@
 #include "manager/manager_text.h"
 #include "platform/twips.h"
 #include "platform/win32/strings_win.h"
+#include "platform/win32/unique_handle_win.h"
 #include "tests/e2e/harness.h"
 
 namespace ndek::e2e {
@@ -132,6 +133,20 @@ class NDekMan : public ::testing::Test {
   HWND open_dialog() {
     click_later(main, kAssign);
     return wait_for_window(manager->id(), kDialogClass);
+  }
+
+  // Presses finish, expects the save-failure message with `number` as shown, answers it and
+  // waits until the manager has ended without another message.
+  void finish_with_save_failure(const std::string& number) {
+    click_later(main, kFinish);
+    const MessageBoxView box = wait_for_message_box(manager->id());
+    EXPECT_EQ(box.title, "エラー");
+    EXPECT_EQ(box.text, "設定データの記録ができませんでした。\rエラー№=" + number +
+                            "\rApp.Path=" + scenario.dir());
+    box.press(IDOK);
+    const auto second = wait_for_exit_or_message_box(*manager);
+    EXPECT_FALSE(second) << "a second message: " << second->text;
+    manager->wait_for_exit();
   }
 
   // Ends the manager with its close box and waits until it has gone.
@@ -284,16 +299,59 @@ TEST_F(NDekMan, ReadOnlySettingsFileIsReportedWithItsNumberAndEndsTheManager) {
   scenario.write_file("NDek.ini", settings);
   const ReadOnlyFile read_only(scenario.path("NDek.ini"));
   start();
-  click_later(main, kFinish);
-  const MessageBoxView box = wait_for_message_box(manager->id());
-  EXPECT_EQ(box.title, "エラー");
-  EXPECT_EQ(box.text,
-            "設定データの記録ができませんでした。\rエラー№= 75\rApp.Path=" + scenario.dir());
-  box.press(IDOK);
-  const auto second = wait_for_exit_or_message_box(*manager);
-  EXPECT_FALSE(second) << "a second message: " << second->text;
-  manager->wait_for_exit();
+  finish_with_save_failure(" 75");
   EXPECT_EQ(scenario.read_file("NDek.ini"), settings);
+}
+
+// Opens the file as scanners and older readers do: reading, without delete sharing, so that
+// nothing can replace it while it is held.
+UniqueFileHandle hold_open(const std::string& path) {
+  UniqueFileHandle handle(CreateFileW(to_wide(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) throw HarnessError("cannot open " + path);
+  return handle;
+}
+
+// A save has begun once its temporary file is there.
+bool save_under_way(const Scenario& scenario) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(to_wide(scenario.path("~NDek.ini.*.tmp")).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+TEST_F(NDekMan, Utf8SettingsWithoutAMarkAreShownAndSavedOnceAReaderLetsGo) {
+  scenario.write_file("NDek.ini", "\"J:\",\"d:\\写真\\家族\"\r\n\"K:\",\"\\\\サーバー\\共有\"\r\n");
+  start();
+  click_cell(grid, 10, 2);
+  EXPECT_THAT(window_text(grid), HasSubstr("  d:\\写真\\家族"));
+
+  std::optional<UniqueFileHandle> reader(hold_open(scenario.path("NDek.ini")));
+  click_later(main, kFinish);
+  ASSERT_TRUE(poll_until([&] { return save_under_way(scenario); }));
+  Sleep(100);  // the manager meets the lock and waits
+  reader.reset();
+  const MessageBoxView notice = wait_for_message_box(manager->id());
+  EXPECT_EQ(notice.title, manager_text::kRestartTitle);
+  notice.press(IDOK);
+  manager->wait_for_exit();
+  // Every folder has a Shift-JIS form, so the file is written in the code page again.
+  EXPECT_EQ(scenario.read_file("NDek.ini"),
+            "\"J:\",\"d:\\\x8E\xCA\x90\x5E\\\x89\xC6\x91\xB0\"\r\n"
+            "\"K:\",\"\\\\\x83\x54\x81\x5B\x83\x6F\x81\x5B\\\x8B\xA4\x97\x4C\"\r\n");
+  EXPECT_FALSE(save_under_way(scenario));
+}
+
+TEST_F(NDekMan, SettingsHeldOpenByAnotherProgramAreReportedAs70) {
+  const std::string settings = "\"F:\",\"f:\\data\"\r\n";
+  scenario.write_file("NDek.ini", settings);
+  const UniqueFileHandle reader = hold_open(scenario.path("NDek.ini"));
+  start();
+  finish_with_save_failure(" 70");
+  EXPECT_EQ(scenario.read_file("NDek.ini"), settings);
+  EXPECT_FALSE(save_under_way(scenario));
 }
 
 TEST_F(NDekMan, ShiftJisSettingsLoadIntoTheGridAndTheKeysMoveThroughIt) {

@@ -8,7 +8,7 @@ namespace {
 
 class MemoryInput : public InputFile {
  public:
-  MemoryInput(const FakeFileSystem& fs, std::string content, std::size_t& counter)
+  MemoryInput(FakeFileSystem& fs, std::string content, std::size_t& counter)
       : fs_(fs), content_(std::move(content)), counter_(counter) {}
   ErrorNumber read(char* buffer, std::size_t capacity, std::size_t& got) override {
     got = 0;
@@ -21,7 +21,7 @@ class MemoryInput : public InputFile {
   }
 
  private:
-  const FakeFileSystem& fs_;
+  FakeFileSystem& fs_;
   std::string content_;
   std::size_t pos_ = 0;
   std::size_t& counter_;
@@ -63,11 +63,26 @@ class RepeatingInput : public InputFile {
   std::size_t* counter_;
 };
 
+std::string directory_of(const std::string& path) {
+  const std::size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string temp_prefix(const std::string& path) {
+  const std::string dir = directory_of(path);
+  return dir + "~" + path.substr(dir.size()) + ".";
+}
+
 }  // namespace
 
-ErrorNumber FakeFileSystem::failure(const std::string& step) const {
+ErrorNumber FakeFileSystem::failure(const std::string& step) {
   const auto it = failures.find(step);
-  return it == failures.end() ? kOk : it->second;
+  if (it == failures.end()) return kOk;
+  if (const auto left = failures_left.find(step); left != failures_left.end()) {
+    if (left->second == 0) return kOk;
+    --left->second;
+  }
+  return it->second;
 }
 
 ErrorNumber FakeFileSystem::open_read(const std::string& path, std::unique_ptr<InputFile>& file) {
@@ -86,9 +101,7 @@ ErrorNumber FakeFileSystem::create_temp_beside(const std::string& path,
                                                std::unique_ptr<OutputFile>& file,
                                                std::string& temp_path) {
   if (ErrorNumber err = failure("create")) return err;
-  const std::size_t slash = path.find_last_of('\\');
-  const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  temp_path = dir + "~ndek" + std::to_string(++temp_count_) + ".tmp";
+  temp_path = temp_prefix(path) + std::to_string(++temp_count_) + ".tmp";
   files[temp_path];
   file = std::make_unique<MemoryOutput>(*this, temp_path);
   return kOk;
@@ -113,6 +126,19 @@ ErrorNumber FakeFileSystem::is_read_only(const std::string& path, bool& is_read_
   if (ErrorNumber err = failure("attributes")) return err;
   is_read_only = files.count(path) && read_only.count(path);
   return kOk;
+}
+
+void FakeFileSystem::remove_leftover_temps(const std::string& path) {
+  const std::string prefix = temp_prefix(path);
+  std::erase_if(files, [&prefix](const auto& file) {
+    const std::string& name = file.first;
+    return name.size() > prefix.size() + 4 && name.compare(0, prefix.size(), prefix) == 0 &&
+           name.compare(name.size() - 4, 4, ".tmp") == 0;
+  });
+}
+
+void FakeFileSystem::pause_before_retry(std::chrono::milliseconds pause) {
+  pauses.push_back(pause);
 }
 
 std::unique_ptr<InputFile> make_repeating_input(std::string pattern, unsigned long long size,

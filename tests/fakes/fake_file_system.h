@@ -1,11 +1,13 @@
 #pragma once
 // An in-memory file system with failures to order, so that every step of a save can be made
 // to fail and the result checked.
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -20,6 +22,10 @@ class FakeFileSystem : public FileSystem {
   // Step name ("open", "read", "create", "write", "flush", "close", "replace", "remove",
   // "attributes") -> the number that step fails with.
   std::map<std::string, ErrorNumber> failures;
+  // A step listed here fails only this many more times, then succeeds.
+  std::map<std::string, int> failures_left;
+  // Every pause before a retry, in order; none is waited for.
+  std::vector<std::chrono::milliseconds> pauses;
   // Largest block a single read returns, to exercise block boundaries.
   std::size_t read_block = 1 << 20;
   std::size_t bytes_read = 0;
@@ -30,8 +36,11 @@ class FakeFileSystem : public FileSystem {
   ErrorNumber replace(const std::string& from, const std::string& to) override;
   ErrorNumber remove(const std::string& path) override;
   ErrorNumber is_read_only(const std::string& path, bool& read_only) override;
+  // Removes every file named as create_temp_beside names them for `path`.
+  void remove_leftover_temps(const std::string& path) override;
+  void pause_before_retry(std::chrono::milliseconds pause) override;
 
-  ErrorNumber failure(const std::string& step) const;
+  ErrorNumber failure(const std::string& step);
 
  private:
   int temp_count_ = 0;

@@ -6,8 +6,8 @@
 
 #include "settings/settings_file.h"
 #include "settings/utf8.h"
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ void require(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace ndek;
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   const std::string path = "C:\\NDek\\NDek.ini";
   fs.files[path].assign(reinterpret_cast<const char*>(data), size);
   // Small blocks make every block boundary land somewhere inside a field.
@@ -34,6 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       require(is_valid_utf8(*field));
       require(utf16_length(*field) <= kMaxFieldChars);
     }
+  }
+
+  // Blank lines and a Ctrl-Z after the last line end are the end of the file: added to a file
+  // that reads cleanly, they change nothing.
+  if (result.failure == kOk && size > 0 && size < 4096 && data[size - 1] == '\n') {
+    fs.files[path] += "\r\n \t\r\n\x1A";
+    const SettingsReadResult again = read_settings(SettingsIo{fs, cp932}, path);
+    require(again.failure == kOk && again.records.size() == result.records.size());
   }
   return 0;
 }

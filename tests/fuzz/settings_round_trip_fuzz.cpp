@@ -9,8 +9,8 @@
 #include "settings/drive_command.h"
 #include "settings/settings_file.h"
 #include "settings/utf8.h"
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) records.clear();
 
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   const SettingsIo io{fs, cp932};
   const std::string path = "C:\\NDek\\NDek.ini";
   if (write_settings(io, path, records) != kOk) std::abort();

@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_views.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace ndek {
 namespace {
@@ -27,7 +27,7 @@ class Dialog : public ::testing::Test {
 
   testing::FakePlatform platform;
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   SettingsIo io{fs, cp932};
   testing::FakeManagerView main_view{platform};
   ManagerWindow manager{platform, io, main_view};

@@ -17,10 +17,6 @@ TEST(DriveCommand, LocalFolderIsSubstWithTheFolderQuoted) {
   EXPECT_EQ(compose_drive_command(rec("X:", ""), ""), R"(subst X: "")");
 }
 
-TEST(DriveCommand, RootFolderKeepsItsBackslashForTheParser) {
-  EXPECT_EQ(compose_drive_command(rec("X:", R"(d:\)"), ""), R"(subst X: "d:\\")");
-}
-
 TEST(DriveCommand, NetworkPathIsNetUseWithThePersistenceOption) {
   EXPECT_EQ(compose_drive_command(rec("Z:", R"(\\srv\pub)"), kPersistentNo),
             R"(net use Z: "\\srv\pub" /persistent:no)");

@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_views.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace ndek {
 namespace {
@@ -24,7 +24,7 @@ class Manager : public ::testing::Test {
 
   testing::FakePlatform platform;
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   SettingsIo io{fs, cp932};
   testing::FakeManagerView view{platform};
   ManagerWindow manager{platform, io, view};
@@ -55,14 +55,6 @@ TEST_F(Manager, FinishMapsEachFolderSavesNotifiesAndEnds) {
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
 }
 
-TEST_F(Manager, FinishBeforeVersionFiveHasNoPersistenceOption) {
-  platform.version_word = 0x0A04;
-  manager.load();
-  set_folder(26, "\\\\srv\\pub");
-  manager.finish();
-  EXPECT_THAT(platform.calls_of("run"), ElementsAre("run[0] net use Z: \"\\\\srv\\pub\""));
-}
-
 TEST_F(Manager, FinishReportsACommandThatCannotStartAndStillSaves) {
   manager.load();
   set_folder(3, "c:\\a");
@@ -78,7 +70,7 @@ TEST_F(Manager, FinishReportsACommandThatCannotStartAndStillSaves) {
 }
 
 TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
-  fs.files[kIni] = "old";
+  fs.files[kIni] = "";
   fs.failures["replace"] = kErrPermissionDenied;
   manager.load();
   set_folder(3, "c:\\a");
@@ -88,7 +80,16 @@ TEST_F(Manager, FinishWithASaveFailureStopsAfterTheMessage) {
                           "message[48|エラー] 設定データの記録ができませんでした。\rエラー№= 70\r"
                           "App.Path=C:\\Tools",
                           "end"));
-  EXPECT_EQ(fs.files[kIni], "old");
+  EXPECT_EQ(fs.files[kIni], "");
+}
+
+TEST_F(Manager, FinishKeepsASettingsFileThatCouldNotBeReadWhole) {
+  const std::string damaged = "\"D:\",\"d:\\x\"\r\n\"E:\",\"\x81\"\r\n\"F:\",\"f:\\unread\"\r\n";
+  fs.files[kIni] = damaged;
+  manager.load();
+  manager.finish();
+  EXPECT_EQ(fs.files[kIni], "\"D:\",\"d:\\x\"\r\n");
+  EXPECT_EQ(fs.files["C:\\Tools\\NDek.ini.bak"], damaged);
 }
 
 TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {

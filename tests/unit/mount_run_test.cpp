@@ -3,10 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/os_version.h"
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace ndek {
 namespace {
@@ -43,7 +42,7 @@ class MountRun : public ::testing::Test {
 
   testing::FakePlatform platform;
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   SettingsIo io{fs, cp932};
   RecordingWindow window{platform};
 };
@@ -58,24 +57,10 @@ TEST_F(MountRun, IssuesEachRecordHiddenAndShowsItAsItGoes) {
                           "label c: ← d:\\work", "pump", "end"));
 }
 
-TEST_F(MountRun, NetUseHasNoPersistenceOptionBeforeVersionFive) {
-  settings("\"Z:\",\"\\\\srv\\pub\"\r\n");
-  run(version_from_word(0x0A04));  // 4.10
-  EXPECT_THAT(platform.calls_of("run"), ElementsAre("run[0] net use Z: \"\\\\srv\\pub\""));
-}
-
 TEST_F(MountRun, EmptyFileEndsQuietly) {
   settings("");
   run();
   EXPECT_THAT(platform.calls, ElementsAre("timer off", "end"));
-}
-
-TEST_F(MountRun, HundredTwentyRecordsIssueAHundredCommands) {
-  std::string content;
-  for (int i = 0; i < 120; ++i) content += "\"X:\",\"d:\\" + std::to_string(i) + "\"\r\n";
-  settings(content);
-  run();
-  EXPECT_EQ(platform.calls_of("run").size(), 100u);
 }
 
 TEST_F(MountRun, MissingSettingsAskAndStartTheManagerByBareName) {

@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
-#include "tests/fakes/iconv_code_page.h"
 
 namespace ndek {
 namespace {
@@ -31,7 +31,7 @@ class TableStorage : public ::testing::Test {
 
   testing::FakePlatform platform;
   testing::FakeFileSystem fs;
-  testing::IconvCodePage cp932;
+  testing::Cp932CodePage cp932;
   SettingsIo io{fs, cp932};
   DriveTable table;
 };
@@ -54,19 +54,23 @@ TEST_F(TableStorage, LoadSkipsDriveFieldsThatAreNotALetter) {
   EXPECT_EQ(table.col(), 2);
 }
 
-TEST_F(TableStorage, LoadFailuresAreSilentAndKeepWhatWasRead) {
+TEST_F(TableStorage, MissingFileLoadsNothingInSilence) {
   fill_drive_table(table, platform);
-  ini_load(table, platform, io);  // no file at all
+  EXPECT_TRUE(ini_load(table, platform, io));
   EXPECT_TRUE(folders().empty());
-
-  load("\"G:\",\"g:\\kept\"\r\n\"H:\"\r\n");
-  EXPECT_EQ(folders(), (Folders{{7, "g:\\kept"}}));
   EXPECT_TRUE(platform.calls.empty());
 }
 
-TEST_F(TableStorage, LoadShowsJapaneseFoldersFromShiftJis) {
-  load("\"T:\",\"D:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n");
-  EXPECT_EQ(folders(), (Folders{{20, "d:\\表\\データ"}}));
+TEST_F(TableStorage, LoadFailureIsReportedAtOnceAndKeepsWhatWasRead) {
+  fs.files[kIni] = "\"G:\",\"g:\\kept\"\r\n\"H:\"\r\n";
+  fill_drive_table(table, platform);
+  EXPECT_FALSE(ini_load(table, platform, io));
+  EXPECT_EQ(folders(), (Folders{{7, "g:\\kept"}}));
+  EXPECT_THAT(platform.calls,
+              ElementsAre("message[48|エラー] 設定データを最後まで読み込めませんでした。\r"
+                          "エラー№= 62\rC:\\Tools\\NDek.ini\r"
+                          "読み込めた設定だけを表示しています。\r"
+                          "設定終了時には元のファイルをNDek.ini.bakとして残します。"));
 }
 
 TEST_F(TableStorage, SaveWritesRowsWithAFolderInLetterOrder) {
@@ -82,13 +86,6 @@ TEST_F(TableStorage, SaveWritesRowsWithAFolderInLetterOrder) {
   EXPECT_TRUE(platform.calls.empty());
 }
 
-TEST_F(TableStorage, SaveOfAnEmptyTableIsAnEmptyFile) {
-  fs.files[kIni] = "old";
-  fill_drive_table(table, platform);
-  ASSERT_TRUE(ini_save(table, platform, io));
-  EXPECT_EQ(fs.files[kIni], "");
-}
-
 TEST_F(TableStorage, SaveFailureIsShownWithItsNumberAndEndsTheProgram) {
   fs.files[kIni] = "old";
   fs.read_only.insert(kIni);
@@ -101,38 +98,6 @@ TEST_F(TableStorage, SaveFailureIsShownWithItsNumberAndEndsTheProgram) {
                           "App.Path=C:\\Tools",
                           "end"));
   EXPECT_EQ(fs.files[kIni], "old");
-}
-
-// Each step of the save fails in turn, with a number of its own.
-TEST_F(TableStorage, EveryFailingSaveStepKeepsTheOldFileAndShowsItsNumber) {
-  const std::pair<const char*, ErrorNumber> steps[] = {{"attributes", kErrPathNotFound},
-                                                       {"create", kErrPathFileAccess},
-                                                       {"write", kErrDiskFull},
-                                                       {"flush", kErrDeviceIo},
-                                                       {"close", kErrDiskNotReady},
-                                                       {"replace", kErrPermissionDenied}};
-  for (auto [step, number] : steps) {
-    platform = {};
-    fs.files = {{kIni, "\"Q:\",\"q:\\old\"\r\n"}};
-    fs.failures = {{step, number}};
-    fill_drive_table(table, platform);
-    table.set_cell(3, 2);
-    table.set_text("c:\\new");
-    EXPECT_FALSE(ini_save(table, platform, io)) << step;
-    EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{kIni, "\"Q:\",\"q:\\old\"\r\n"}}))
-        << step;
-    EXPECT_THAT(platform.calls,
-                ElementsAre("message[48|エラー] 設定データの記録ができませんでした。\rエラー№=" +
-                                error_number_text(number) + "\rApp.Path=C:\\Tools",
-                            "end"))
-        << step;
-  }
-}
-
-TEST_F(TableStorage, LoadThenSaveLowerCasesEveryFolder) {
-  load("\"D:\",\"D:\\Mixed\\Case\"\r\n");
-  ASSERT_TRUE(ini_save(table, platform, io));
-  EXPECT_EQ(fs.files[kIni], "\"D:\",\"d:\\mixed\\case\"\r\n");
 }
 
 }  // namespace

@@ -9,8 +9,10 @@ NDEK_BUILD_MINGW="${NDEK_BUILD_MINGW:-$NDEK_ROOT/build/mingw}"
 NDEK_BUILD_MINGW_X86="${NDEK_BUILD_MINGW_X86:-$NDEK_ROOT/build/mingw-x86}"
 NDEK_BUILD_ASAN="${NDEK_BUILD_ASAN:-$NDEK_ROOT/build/asan}"
 NDEK_WINEPREFIX="${NDEK_WINEPREFIX:-$NDEK_ROOT/build/wine}"
+NDEK_LINT_TOOLS="${NDEK_LINT_TOOLS:-$NDEK_ROOT/build/lint-tools}"
 NDEK_JOBS="${NDEK_JOBS:-2}"
-export NDEK_ROOT NDEK_BUILD_NATIVE NDEK_BUILD_MINGW NDEK_BUILD_MINGW_X86 NDEK_BUILD_ASAN NDEK_WINEPREFIX NDEK_JOBS
+export NDEK_ROOT NDEK_BUILD_NATIVE NDEK_BUILD_MINGW NDEK_BUILD_MINGW_X86 NDEK_BUILD_ASAN NDEK_WINEPREFIX NDEK_LINT_TOOLS
+export NDEK_JOBS
 
 # The environment of every Wine call: a 64-bit prefix (it runs the 32-bit programs too), no debug channels, no Mono/Gecko
 # install prompts, and the Japanese locale so that the ANSI code page is 932.

@@ -42,6 +42,26 @@ ndek_install_packages() {
     ndek_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" </dev/null
   fi
   ndek_ensure_locale
+  # Only the workflow lint needs them: without them that one test fails and says why.
+  ndek_install_lint_tools || echo "lint tools: not installed"
+}
+
+# The workflow linters of tools/lint-workflows, from the npm registry as pinned by the lock
+# file in tools/lint, into the build tree; installed again only when the lock file changed.
+ndek_install_lint_tools() {
+  local source="$NDEK_ROOT/tools/lint" target="$NDEK_LINT_TOOLS"
+  if [[ -d "$target/node_modules" ]] && cmp -s "$source/package-lock.json" "$target/package-lock.json"; then
+    echo "lint tools: present"
+    return
+  fi
+  if ! command -v npm >/dev/null; then
+    ndek_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y nodejs npm </dev/null
+  fi
+  echo "lint tools: installing into $target"
+  mkdir -p "$target"
+  cp "$source/package.json" "$source/package-lock.json" "$target/"
+  # A failed install leaves no lock file behind, so that the next run tries again.
+  npm ci --prefix "$target" --no-audit --no-fund </dev/null || { rm -f "$target/package-lock.json"; return 1; }
 }
 
 # Without the ja_JP.UTF-8 locale Wine's ANSI code page stays 1252.

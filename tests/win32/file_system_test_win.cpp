@@ -5,8 +5,9 @@
 
 #include "gtest/gtest.h"
 #include "platform/win32/file_system_win.h"
-#include "platform/win32/tests/test_support_win.h"
+#include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "tests/win32/test_support_win.h"
 
 namespace ndek {
 namespace {
@@ -57,14 +58,42 @@ TEST_F(Win32FileSystemTest, ReadsTheWholeContentAndThenNothing) {
   EXPECT_EQ(read_all(folder_.utf8_file(L"NDek.ini")), content);
 }
 
-TEST_F(Win32FileSystemTest, ReadingLeavesTheFileOpenToOtherWriters) {
+TEST_F(Win32FileSystemTest, ReadingLeavesTheFileOpenToWritingAndDeleting) {
   ASSERT_TRUE(testing::write_whole_file(folder_.file(L"NDek.ini"), "old"));
   std::unique_ptr<InputFile> reader;
   ASSERT_EQ(files_.open_read(folder_.utf8_file(L"NDek.ini"), reader), kOk);
-  const UniqueFileHandle writer(CreateFileW(folder_.file(L"NDek.ini").c_str(), GENERIC_WRITE,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  EXPECT_TRUE(writer);
+  const UniqueFileHandle other(CreateFileW(folder_.file(L"NDek.ini").c_str(),
+                                           GENERIC_WRITE | DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  EXPECT_TRUE(other);
+}
+
+TEST_F(Win32FileSystemTest, ASaveKeepsTheAttributesOfTheFileItReplaces) {
+  const std::wstring target = folder_.file(L"NDek.ini");
+  ASSERT_TRUE(testing::write_whole_file(target, "old"));
+  ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_EQ(save(folder_.utf8_file(L"NDek.ini"), "new"), kOk);
+  EXPECT_EQ(testing::read_whole_file(target), "new");
+  EXPECT_NE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL));
+}
+
+TEST_F(Win32FileSystemTest, LeftoverTemporaryFilesAreRemovedUnlessStillOpen) {
+  const std::string target = folder_.utf8_file(L"NDek.ini");
+  std::unique_ptr<OutputFile> left, running;
+  std::string left_path, running_path;
+  ASSERT_EQ(files_.create_temp_beside(target, left, left_path), kOk);
+  ASSERT_EQ(files_.create_temp_beside(target, running, running_path), kOk);
+  left.reset();  // as a save that was cut short leaves it
+  const wchar_t* others[] = {L"NDek.ini", L"~NDek.ini.bak", L"~NDek.ini.x1.tmp", L"~other.1.tmp",
+                             L"~NDek.ini.tmp"};
+  for (const wchar_t* name : others) ASSERT_TRUE(testing::write_whole_file(folder_.file(name), ""));
+
+  files_.remove_leftover_temps(target);
+  EXPECT_FALSE(testing::file_exists(to_wide(left_path)));
+  EXPECT_TRUE(testing::file_exists(to_wide(running_path)));
+  for (const wchar_t* name : others) EXPECT_TRUE(testing::file_exists(folder_.file(name)));
 }
 
 TEST_F(Win32FileSystemTest, SavingCreatesOrReplacesTheTargetAndLeavesNoTemporaryFile) {

@@ -1,8 +1,8 @@
-#include "tests/fakes/iconv_code_page.h"
-
 #include <iconv.h>
 
 #include <cerrno>
+
+#include "tests/fakes/cp932_code_page.h"
 
 namespace ndek::testing {
 namespace {
@@ -32,12 +32,12 @@ bool convert(const char* to, const char* from, std::string_view in, std::string&
 
 }  // namespace
 
-bool IconvCodePage::decode(std::string_view ansi, std::string& utf8) {
-  return convert("UTF-8", code_page_, ansi, utf8);
+bool Cp932CodePage::decode(std::string_view ansi, std::string& utf8) {
+  return convert("UTF-8", "CP932", ansi, utf8);
 }
 
-bool IconvCodePage::encode(std::string_view utf8, std::string& ansi) {
-  return convert(code_page_, "UTF-8", utf8, ansi);
+bool Cp932CodePage::encode(std::string_view utf8, std::string& ansi) {
+  return convert("CP932", "UTF-8", utf8, ansi);
 }
 
 }  // namespace ndek::testing

@@ -1,4 +1,4 @@
-#include "platform/win32/tests/test_support_win.h"
+#include "tests/win32/test_support_win.h"
 
 #include <windows.h>
 

@@ -1,14 +1,17 @@
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "gtest/gtest.h"
 #include "platform/command_line.h"
 #include "platform/win32/platform_services_win.h"
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
-#include "platform/win32/tests/test_support_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "tests/e2e/record_line.h"
+#include "tests/win32/test_support_win.h"
 
 namespace ndek {
 namespace {
@@ -67,11 +70,10 @@ TEST(Win32PlatformTest, AFileThatIsNoProgramFailsWithAnotherNumber) {
   EXPECT_NE(err, kErrFileNotFound);
 }
 
-// Starts this test program in its recording role and reads what it saw.
+// Starts the recorder that stands in for the system commands and reads what it saw.
 TEST(Win32PlatformTest, StartsTheCommandLineAsGivenWithTheWindowStyle) {
-  testing::ScratchFolder folder(L"ndek-run");
   Win32Platform platform;
-  const std::string self = program_file(platform.ProgramDir(), "ndek_platform_win_tests.exe");
+  const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
   const struct {
     WindowStyle style;
     int show_command;
@@ -81,16 +83,24 @@ TEST(Win32PlatformTest, StartsTheCommandLineAsGivenWithTheWindowStyle) {
       {WindowStyle::kMinimizedFocus, SW_SHOWMINIMIZED},
   };
   for (const auto& c : cases) {
-    const std::wstring record =
-        folder.file(L"started-" + std::to_wstring(static_cast<int>(c.style)) + L".txt");
-    const std::string command = quote_argument(self) + " --record " +
-                                quote_argument(to_utf8(record)) + " X: \"d:\\my docs\" " +
-                                quote_argument("e:\\仮想\\");
+    testing::ScratchFolder folder(L"ndek-run");
+    ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), folder.file(L"subst.exe").c_str(), FALSE));
+    const std::string command = quote_argument(folder.utf8_file(L"subst.exe")) +
+                                " X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\");
     ASSERT_EQ(platform.RunCommand(command, c.style), kOk);
-    // RunCommand does not wait; the started program needs a moment to write its record.
-    for (int i = 0; i < 1000 && !testing::file_exists(record); ++i) Sleep(20);
-    EXPECT_EQ(testing::read_whole_file(record),
-              std::to_string(c.show_command) + "\nX:\nd:\\my docs\ne:\\仮想\\\n");
+    // RunCommand does not wait; the recorder holds its log alone until the line is whole.
+    std::optional<std::string> bytes;
+    for (int i = 0; i < 1000 && !(bytes = testing::read_whole_file(folder.file(L"record.log")));
+         ++i) {
+      Sleep(20);
+    }
+    ASSERT_TRUE(bytes) << "no record";
+    const auto record = e2e::parse_record_line(bytes->substr(0, bytes->find('\n')));
+    ASSERT_TRUE(record) << *bytes;
+    EXPECT_EQ(record->show_window, c.show_command);
+    EXPECT_EQ(record->command_line, command);
+    EXPECT_EQ(record->arguments, (std::vector<std::string>{folder.utf8_file(L"subst.exe"),
+                                                           "X:", "d:\\my docs", "e:\\仮想\\"}));
   }
 }
 

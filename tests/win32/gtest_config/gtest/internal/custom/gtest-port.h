@@ -1,6 +1,6 @@
 #pragma once
 // GoogleTest's own Notification needs std::mutex, which MinGW's default (win32) thread model
-// lacks. The tests here start no threads through GoogleTest, so a plain flag will do.
+// lacks. The test programs start no threads through GoogleTest, so a plain flag will do.
 #include <atomic>
 
 #define GTEST_HAS_NOTIFICATION_ 1
