@@ -8,9 +8,11 @@ ndek_build_native() {
 }
 
 # The programs, the test tools and the end-to-end scenarios; the scenarios run in the prefix
-# given here.
+# given here. The packages (the setup carries both architectures) take the x86 programs from
+# the x86 build, so that is built first.
 ndek_build_mingw() {
-  cmake -S "$NDEK_ROOT" --preset mingw -B "$NDEK_BUILD_MINGW" -DNDEK_WINEPREFIX="$NDEK_WINEPREFIX" </dev/null
+  cmake -S "$NDEK_ROOT" --preset mingw -B "$NDEK_BUILD_MINGW" -DNDEK_WINEPREFIX="$NDEK_WINEPREFIX" \
+    -DNDEK_X86_PROGRAM_DIR="$NDEK_BUILD_MINGW_X86/bin" </dev/null
   cmake --build "$NDEK_BUILD_MINGW" -j "$NDEK_JOBS" </dev/null
 }
 

@@ -1,0 +1,126 @@
+// Runs the installed programs, the setup and the uninstaller where a silent run shows nothing:
+//   setup_driver logon-start
+//       does what Windows does for NDek at log-on: starts the command line stored under the
+//       current user's Run key exactly as stored, with no shell in between. With no settings
+//       file beside the installed program, NDek must ask whether to start the manager; the
+//       question is checked, answered No, and NDek must then end by itself;
+//   setup_driver message PROGRAM ARGUMENTS
+//       starts PROGRAM with ARGUMENTS (one string, as on a command line), waits for its message
+//       box, prints its title and text, answers OK and prints the program's exit code;
+//   setup_driver while-open WINDOW_PROGRAM PROGRAM ARGUMENTS
+//       starts WINDOW_PROGRAM and waits for its window, then runs PROGRAM with ARGUMENTS while
+//       the window stays open and prints PROGRAM's exit code; WINDOW_PROGRAM is ended after.
+// Exits 0 when all went as described, 1 otherwise.
+#include "platform/win32/win32.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "mounter/mounter_text.h"
+#include "platform/win32/strings_win.h"
+#include "tests/e2e/harness.h"
+
+namespace {
+
+using namespace ndek;
+using namespace ndek::e2e;
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunValue[] = L"NDek";
+
+// Line breaks made visible, so that a wrong one shows and the text stays on one line.
+std::string visible(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+  }
+  return out;
+}
+
+std::wstring run_command() {
+  DWORD size = 0;
+  LSTATUS status =
+      RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, nullptr, &size);
+  if (status != ERROR_SUCCESS) {
+    throw HarnessError("no Run value NDek: error " + std::to_string(status));
+  }
+  std::wstring command(size / sizeof(wchar_t), L'\0');
+  status = RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr,
+                        command.data(), &size);
+  if (status != ERROR_SUCCESS) {
+    throw HarnessError("cannot read Run value NDek: error " + std::to_string(status));
+  }
+  command.resize(size / sizeof(wchar_t) - 1);  // without the terminating null
+  return command;
+}
+
+int logon_start() {
+  std::wstring command = run_command();
+  std::printf("command: %s\n", to_utf8(command).c_str());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    throw HarnessError("CreateProcessW failed: error " + std::to_string(GetLastError()));
+  }
+  CloseHandle(info.hThread);
+  const UniqueKernelHandle process(info.hProcess);
+
+  const MessageBoxView box = wait_for_message_box(info.dwProcessId);
+  std::printf("question: %s / %s\n", box.title.c_str(), visible(box.text).c_str());
+  std::vector<std::string> problems;
+  if (box.title != mounter_text::kTitle) problems.push_back("wrong title");
+  if (box.text != mounter_text::kNotSetUp)
+    problems.push_back("not the question for missing settings");
+  if (!box.has_button(IDYES) || !box.has_button(IDNO)) problems.push_back("no Yes and No buttons");
+  box.press(IDNO);
+  if (WaitForSingleObject(process.get(), static_cast<DWORD>(kTimeout.count())) != WAIT_OBJECT_0) {
+    TerminateProcess(process.get(), 1);
+    problems.push_back("NDek did not end after No");
+  }
+  for (const std::string& problem : problems)
+    std::fprintf(stderr, "logon-start: %s\n", problem.c_str());
+  return problems.empty() ? 0 : 1;
+}
+
+int message(const std::string& program, const std::string& arguments) {
+  const Process process = Process::start(windows_path(program), arguments);
+  const MessageBoxView box = wait_for_message_box(process.id());
+  std::printf("title: %s\ntext: %s\n", box.title.c_str(), visible(box.text).c_str());
+  box.press(IDOK);
+  std::printf("exit: %lu\n", process.wait_for_exit());
+  return 0;
+}
+
+int while_open(const std::string& window_program, const std::string& program,
+               const std::string& arguments) {
+  const Process open = Process::start(windows_path(window_program));
+  wait_for_window(open.id());
+  const Process process = Process::start(windows_path(program), arguments);
+  std::printf("exit: %lu\n", process.wait_for_exit());
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  try {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.push_back(to_utf8(argv[i]));
+    const std::string command = arguments.empty() ? "" : arguments[0];
+    if (command == "logon-start" && arguments.size() == 1) return logon_start();
+    if (command == "message" && arguments.size() == 3) return message(arguments[1], arguments[2]);
+    if (command == "while-open" && arguments.size() == 4) {
+      return while_open(arguments[1], arguments[2], arguments[3]);
+    }
+    std::fprintf(stderr,
+                 "usage: setup_driver logon-start | message PROGRAM ARGUMENTS"
+                 " | while-open WINDOW_PROGRAM PROGRAM ARGUMENTS\n");
+    return 2;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "setup_driver: %s\n", error.what());
+    return 1;
+  }
+}
