@@ -32,11 +32,11 @@ class ManagerWindow {
   ManagerView& view() { return view_; }
 
   void load();
-  void assign();         // the assign button, or a double click on the table
-  void delete_drive();   // the delete button
-  void help();           // the help button, or F1
-  void finish();         // the finish button
-  void cancel();         // the cancel button, or the close box
+  void assign();        // the assign button, or a double click on the table
+  void delete_drive();  // the delete button
+  void help();          // the help button, or F1
+  void finish();        // the finish button
+  void cancel();        // the cancel button, or the close box
 
   std::string help_file() const;
 

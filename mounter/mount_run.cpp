@@ -34,7 +34,8 @@ void ask_to_start_manager(PlatformServices& platform, const std::string& program
 
 }  // namespace
 
-void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data, MountWindow& window) {
+void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data,
+               MountWindow& window) {
   window.disable_timer();
   const std::int64_t began = platform.NowMs();
   const std::string_view persistence = persistence_option(ver_data);

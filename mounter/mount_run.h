@@ -19,6 +19,7 @@ class MountWindow {
 // Issues one command per settings record, then follows them to their end and reports the
 // drives that could not be set up; asks to start the manager when the settings are missing
 // or faulty. Ends the program in every case.
-void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data, MountWindow& window);
+void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data,
+               MountWindow& window);
 
 }  // namespace ndek

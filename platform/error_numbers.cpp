@@ -35,9 +35,9 @@ ErrorNumber error_number_from_system(std::uint32_t system_code) {
     case 123:  // ERROR_INVALID_NAME
     case 206:  // ERROR_FILENAME_EXCED_RANGE
       return kErrBadFileName;
-    case 23:  // ERROR_CRC
-    case 30:  // ERROR_READ_FAULT
-    case 29:  // ERROR_WRITE_FAULT
+    case 23:    // ERROR_CRC
+    case 30:    // ERROR_READ_FAULT
+    case 29:    // ERROR_WRITE_FAULT
     case 1117:  // ERROR_IO_DEVICE
       return kErrDeviceIo;
     default:

@@ -42,10 +42,13 @@ class DiskFileSystem : public FileSystem {
     file = std::make_unique<DiskInput>(f);
     return kOk;
   }
-  ErrorNumber create_temp_beside(const std::string&, std::unique_ptr<OutputFile>&, std::string&) override {
+  ErrorNumber create_temp_beside(const std::string&, std::unique_ptr<OutputFile>&,
+                                 std::string&) override {
     return kErrPathFileAccess;
   }
-  ErrorNumber replace(const std::string&, const std::string&) override { return kErrPathFileAccess; }
+  ErrorNumber replace(const std::string&, const std::string&) override {
+    return kErrPathFileAccess;
+  }
   ErrorNumber remove(const std::string&) override { return kErrPathFileAccess; }
   ErrorNumber is_read_only(const std::string&, bool& read_only) override {
     read_only = true;
@@ -77,7 +80,8 @@ bool measure(const std::string& path, Outcome& outcome, long& peak_kib) {
       const auto start = std::chrono::steady_clock::now();
       const SettingsReadResult read = read_settings(SettingsIo{fs, cp932}, path);
       result.milliseconds =
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count();
       result.consumed = DiskInput::consumed;
       result.records = read.records.size();
       result.failure = read.failure;
@@ -120,8 +124,10 @@ int main(int argc, char** argv) {
   Outcome none;
   long baseline_kib = 0;
   if (!measure("", none, baseline_kib)) return 1;
-  std::printf("| input (1 GiB on disk) | read of it | records | failure | time | peak memory (baseline %ld KiB) |\n",
-              baseline_kib);
+  std::printf(
+      "| input (1 GiB on disk) | read of it | records | failure | time | peak memory (baseline %ld "
+      "KiB) |\n",
+      baseline_kib);
   std::printf("|---|---|---|---|---|---|\n");
   for (bool garbage : {true, false}) {
     const std::string path = dir + (garbage ? "/garbage.ini" : "/endless-field.ini");

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (end == std::string::npos) end = text.size();
     const std::string line = text.substr(start, end - start);
     const std::size_t split = line.find('\x1F');
-    DriveSetting record{line.substr(0, split), split == std::string::npos ? "" : line.substr(split + 1)};
+    DriveSetting record{line.substr(0, split),
+                        split == std::string::npos ? "" : line.substr(split + 1)};
     if (!storable(record.drive) || !storable(record.folder)) return 0;
     records.push_back(record);
     start = end + 1;
