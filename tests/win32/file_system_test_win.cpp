@@ -7,6 +7,7 @@
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "tests/e2e/harness.h"
 #include "tests/win32/test_support_win.h"
 
 namespace ndek {
@@ -67,7 +68,7 @@ TEST_F(Win32FileSystemTest, SavingReplacesTheTargetKeepsItsAttributesAndLeavesNo
   ASSERT_EQ(save("old"), kOk);
   ASSERT_TRUE(SetFileAttributesW(wide_target_.c_str(), FILE_ATTRIBUTE_HIDDEN));
   ASSERT_EQ(save("\"D:\",\"d:\\work\"\r\n"), kOk);
-  EXPECT_EQ(testing::read_whole_file(wide_target_), "\"D:\",\"d:\\work\"\r\n");
+  EXPECT_EQ(e2e::read_file_bytes(to_utf8(wide_target_)), "\"D:\",\"d:\\work\"\r\n");
   EXPECT_NE(GetFileAttributesW(wide_target_.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
   EXPECT_EQ(folder_.file_count(), 1u);
 }

@@ -105,7 +105,7 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
     ASSERT_EQ(run(platform, folder.utf8_file(L"subst.exe"), command, c.style), kOk);
     // RunCommand does not wait; the recorder holds its log alone until the line is whole.
     std::optional<std::string> bytes;
-    for (int i = 0; i < 1000 && !(bytes = testing::read_whole_file(folder.file(L"record.log")));
+    for (int i = 0; i < 1000 && !(bytes = e2e::read_file_bytes(folder.utf8_file(L"record.log")));
          ++i) {
       Sleep(20);
     }

@@ -1,13 +1,11 @@
 #pragma once
 // Files and folders for the tests, made with the system's own calls so that the code under
 // test is not used to check itself.
-#include <optional>
 #include <string>
 
 namespace ndek::testing {
 
 bool write_whole_file(const std::wstring& path, const std::string& bytes);
-std::optional<std::string> read_whole_file(const std::wstring& path);
 bool file_exists(const std::wstring& path);
 
 // A new, empty folder under the temporary folder, removed with its files when it goes.
