@@ -4,13 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/win32/strings_win.h"
 #include "tests/e2e/harness.h"
-#include "tests/e2e/window_places.h"
 
 namespace ndek::e2e {
 namespace {
@@ -111,53 +109,6 @@ TEST_F(NDek, MissingSettingsYesStartsTheManagerByBareNameInANormalWindow) {
                                                  IDYES);
   EXPECT_THAT(describe_sorted(records),
               ElementsAre(expected_start("NDekMan.exe", "NDekMan.exe", SW_SHOWNORMAL)));
-}
-
-TEST_F(NDek, FaultySettingsYesStartsTheManagerMinimizedByItsFullPath) {
-  scenario.write_file("NDek.ini", "\"C:\",\"c:\\a\"\r\n\"E:\"\r\n");
-  const std::vector<RecordLine> records =
-      finish(scenario.start("NDek.exe"),
-             "設定情報に何からの異常が発生してるため、仮想ドライブを設定できません。\r\r"
-             "設定のため仮想ドライブマネージャーを起動しますか？\r\r",
-             IDYES);
-  const std::string manager = scenario.path("NDekMan.exe");
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(describe(records[0]),
-            expected_start("NDekMan.exe", "\"" + manager + "\"", SW_SHOWMINIMIZED));
-  EXPECT_THAT(records[0].arguments, ElementsAre(manager));
-}
-
-TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) {
-  const FreedLetters letters({"X:", "Y:"});
-  const std::string folder = scenario.path("y folder");
-  // One failed try only: a wait of more than five seconds without messages would make the
-  // system take NDek for hung just as its message box comes up.
-  scenario.write_file("stand-in.txt", "map\r\nX: 1\r\nR: 2\r\n");
-  scenario.write_file("NDek.ini", "\"X:\",\"d:\\a\"\r\n\"Y:\",\"" + folder +
-                                      "\"\r\n\"R:\",\"\\\\server\\share\"\r\n");
-  const Process ndek = scenario.start("NDek.exe");
-  ASSERT_TRUE(poll_until([&] { return scenario.records().size() == 3; }));
-  // Waiting for the next try, the mounter shows nothing.
-  EXPECT_TRUE(poll_until([&] { return top_level_windows(ndek.id()).empty(); }));
-  EXPECT_TRUE(ndek.running());
-
-  const std::vector<RecordLine> records =
-      finish(ndek, "次の仮想ドライブを設定できませんでした。\r\rX: ← d:\\a（終了コード= 1）\r");
-  const std::string net =
-      expected_start("net.exe", "net use R: \"\\\\server\\share\" /persistent:no", kHidden);
-  const std::vector<std::string> started = describe_sorted(records);
-  EXPECT_EQ(std::count(started.begin(), started.end(), net), 2);
-  EXPECT_EQ(dos_device("X:"), std::nullopt);
-  EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
-}
-
-TEST_F(NDek, StartupWindowTakesTheSuggestedPlaceAndLaysOutAgainWhenTheDpiChanges) {
-  // Without settings the run stops at its question, with the window still up.
-  const Process ndek = scenario.start("NDek.exe");
-  const MessageBoxView box = wait_for_message_box(ndek.id());
-  expect_dpi_change_followed(ndek, wait_for_window(ndek.id(), "NDekStartupWindow"), {100, 80});
-  box.press(IDNO);
-  ndek.wait_for_exit();
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include "platform/twips.h"
 #include "platform/win32/strings_win.h"
-#include "platform/win32/unique_handle_win.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/window_places.h"
 
@@ -17,12 +16,10 @@ namespace ndek::e2e {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 
 constexpr char kMainClass[] = "NDekManMain";
 constexpr char kDialogClass[] = "NDekManAssign";
-constexpr char kHelpClass[] = "NDekManHelp";
-constexpr int kAssign = 1, kDelete = 2, kHelp = 3, kFinish = 4, kCancel = 5, kGrid = 6;
+constexpr int kAssign = 1, kDelete = 2, kFinish = 4, kGrid = 6;
 constexpr int kCombo = 201, kFolder = 202, kOk = 203;
 constexpr int kHidden = 0;
 
@@ -86,7 +83,6 @@ class NDekMan : public ::testing::Test {
  protected:
   NDekMan() {
     scenario.copy_program("NDekMan.exe");
-    scenario.copy_program("NDek.hlp");
   }
 
   // Starts the manager and waits for its main window.
@@ -155,190 +151,11 @@ TEST_F(NDekMan, AssignDeleteAndFinishMapTheTableAndSaveItInTheCodePage) {
       "\"C:\",\"" + kDataSjis + "\"\r\n\"N:\",\"\\\\srv\\pub\"\r\n\"X:\",\"d:\\my docs\"\r\n");
 }
 
-std::string ascii_lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-TEST_F(NDekMan, FinishRemapsWhatNDekMappedAndLeavesWhatItDidNot) {
-  if (!install_system_stand_ins()) GTEST_SKIP() << "the stand-ins for subst and net need Wine";
-  const FreedLetters letters({"T:", "U:", "W:"});
-  // The folders are lower-cased as the manager loads them.
-  const std::string old_folder = ascii_lower(scenario.path("old"));
-  const std::string new_folder = ascii_lower(scenario.path("new"));
-  const std::string other = scenario.path("someone else's");
-  const std::string same = ascii_lower(scenario.path("same"));
-  define_dos_device("T:", old_folder);  // as the mounter mapped it at log-on
-  define_dos_device("U:", other);       // not by NDek
-  define_dos_device("W:", same);
-  scenario.write_file("stand-in.txt", "map\r\n");
-  scenario.write_file("NDek.ini", "\"T:\",\"" + old_folder + "\"\r\n\"U:\",\"" + old_folder +
-                                      "\"\r\n\"W:\",\"" + same + "\"\r\n");
-  start();
-  click_cell(grid, 20, 2);
-  const HWND dialog = open_dialog();
-  SendMessageW(item(dialog, kFolder), EM_SETSEL, 0, -1);
-  type(item(dialog, kFolder), new_folder);
-  click_now(dialog, kOk);
-
-  click_later(main, kFinish);
-  const MessageBoxView failures = wait_for_message_box(manager->id());
-  EXPECT_EQ(failures.title, "エラー");
-  EXPECT_EQ(failures.text, "次の仮想ドライブを設定できませんでした。\r\rU: ← " + old_folder +
-                               "（終了コード= 1）\r");
-  failures.press(IDOK);
-  const MessageBoxView notice = wait_for_message_box(manager->id());
-  EXPECT_EQ(notice.title, "再起動確認");
-  notice.press(IDOK);
-  manager->wait_for_exit();
-
-  // In this order: each command has ended before the next starts.
-  std::vector<std::string> started;
-  for (const RecordLine& record : scenario.records()) started.push_back(describe(record));
-  EXPECT_THAT(started,
-              ElementsAre(expected_start("subst.exe", "subst T: /D", kHidden),
-                          expected_start("subst.exe", "subst T: \"" + new_folder + "\"", kHidden),
-                          expected_start("subst.exe", "subst U: \"" + old_folder + "\"", kHidden)));
-  EXPECT_EQ(dos_device("T:"), "\\??\\" + new_folder);
-  EXPECT_EQ(dos_device("U:"), "\\??\\" + other);
-  EXPECT_EQ(dos_device("W:"), "\\??\\" + same);
-}
-
-// Opens the file as scanners and older readers do: reading, without delete sharing, so that
-// nothing can replace it while it is held.
-UniqueFileHandle hold_open(const std::string& path) {
-  UniqueFileHandle handle(CreateFileW(to_wide(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle) throw HarnessError("cannot open " + path);
-  return handle;
-}
-
-// A save has begun once its temporary file is there.
-bool save_under_way(const Scenario& scenario) {
-  WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW(to_wide(scenario.path("~NDek.ini.*.tmp")).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
-}
-
-TEST_F(NDekMan, Utf8SettingsWithoutAMarkAreShownAndSavedOnceAReaderLetsGo) {
-  scenario.write_file("NDek.ini", "\"J:\",\"d:\\写真\\家族\"\r\n\"K:\",\"\\\\サーバー\\共有\"\r\n");
-  start();
-  click_cell(grid, 10, 2);
-  EXPECT_THAT(window_text(grid), HasSubstr("  d:\\写真\\家族"));
-
-  std::optional<UniqueFileHandle> reader(hold_open(scenario.path("NDek.ini")));
-  click_later(main, kFinish);
-  ASSERT_TRUE(poll_until([&] { return save_under_way(scenario); }));
-  Sleep(100);  // the manager meets the lock and waits
-  reader.reset();
-  const MessageBoxView notice = wait_for_message_box(manager->id());
-  EXPECT_EQ(notice.title, "再起動確認");
-  notice.press(IDOK);
-  manager->wait_for_exit();
-  // Every folder has a Shift-JIS form, so the file is written in the code page again.
-  EXPECT_EQ(scenario.read_file("NDek.ini"),
-            "\"J:\",\"d:\\\x8E\xCA\x90\x5E\\\x89\xC6\x91\xB0\"\r\n"
-            "\"K:\",\"\\\\\x83\x54\x81\x5B\x83\x6F\x81\x5B\\\x8B\xA4\x97\x4C\"\r\n");
-  EXPECT_FALSE(save_under_way(scenario));
-}
-
-TEST_F(NDekMan, SettingsHeldOpenByAnotherProgramAreReportedAs70) {
-  const std::string settings = "\"F:\",\"f:\\data\"\r\n";
-  scenario.write_file("NDek.ini", settings);
-  const UniqueFileHandle reader = hold_open(scenario.path("NDek.ini"));
-  start();
-  click_later(main, kFinish);
-  const MessageBoxView box = wait_for_message_box(manager->id());
-  EXPECT_EQ(box.title, "エラー");
-  EXPECT_EQ(box.text,
-            "設定データの記録ができませんでした。\rエラー№= 70\rApp.Path=" + scenario.dir());
-  box.press(IDOK);
-  EXPECT_FALSE(wait_for_exit_or_message_box(*manager)) << "a second message";
-  EXPECT_EQ(scenario.read_file("NDek.ini"), settings);
-  EXPECT_FALSE(save_under_way(scenario));
-}
-
-TEST_F(NDekMan, CancelOrTheCloseBoxEndsWithoutSaving) {
-  const std::string settings = "\"c:\",\"C:\\Upper Case\"\r\n\"D:\",\"d:\\x\"\r\n";
-  scenario.write_file("NDek.ini", settings);
-  for (const bool close_box : {false, true}) {
-    start();
-    click_cell(grid, 4, 2);
-    click_later(main, kDelete);
-    ASSERT_TRUE(poll_until([&] { return window_text(grid) == "   D:  －  "; }))
-        << window_text(grid);
-    if (close_box) {
-      close_main();
-    } else {
-      click_later(main, kCancel);
-      EXPECT_EQ(manager->wait_for_exit(), 0u);
-    }
-    EXPECT_EQ(scenario.read_file("NDek.ini"), settings) << close_box;
-  }
-}
-
-// Enter and Esc do nothing on the grid, although a dialog would take them for the buttons
-// with ids 1 and 2 (assign and delete).
-TEST_F(NDekMan, KeysMoveThroughTheGridAndADoubleClickOpensTheDialogForTheCurrentRow) {
-  scenario.write_file("NDek.ini", "\"K:\",\"c:\\data\"\r\n");
-  start();
-  click_cell(grid, 11, 2);
-  for (const WPARAM key : {VK_RETURN, VK_ESCAPE, VK_DOWN}) PostMessageW(grid, WM_KEYDOWN, key, 0);
-  ASSERT_TRUE(poll_until([&] { return window_text(grid) == "   L:  －  "; })) << window_text(grid);
-  EXPECT_TRUE(IsWindowEnabled(main));
-  PostMessageW(grid, WM_KEYDOWN, VK_UP, 0);
-  ASSERT_TRUE(poll_until([&] { return window_text(grid) == "   K:  －  c:\\data"; }))
-      << window_text(grid);
-
-  PostMessageW(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
-  const HWND dialog = wait_for_window(manager->id(), kDialogClass);
-  EXPECT_EQ(control_text(dialog, kCombo), "K:");
-  EXPECT_EQ(control_text(dialog, kFolder), "c:\\data");
-  PostMessageW(dialog, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(poll_until([&] { return !IsWindow(dialog); }));
-  EXPECT_TRUE(IsWindowEnabled(main));
-  close_main();
-}
-
 TEST_F(NDekMan, MainWindowAndDialogTakeTheSuggestedPlaceAndLayOutAgainWhenTheDpiChanges) {
   start();
   expect_dpi_change_followed(*manager, main, {40, 30});
   // The dialog stands at a fixed place when it opens, but follows the system after that.
   expect_dpi_change_followed(*manager, open_dialog(), {600, 500});
-  close_main();
-}
-
-TEST_F(NDekMan, HelpButtonAndF1InEitherWindowOpenTheHelpTextAndAMissingFileIsReported) {
-  start();
-  const auto open_help = [&](auto press) {
-    press();
-    const HWND help = wait_for_window(manager->id(), kHelpClass);
-    const std::string text = control_text(help, 1);
-    PostMessageW(help, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(poll_until([&] { return !IsWindow(help); }));
-    return text;
-  };
-  const std::string text = open_help([&] { click_later(main, kHelp); });
-  EXPECT_THAT(text, HasSubstr("ドライブ設定"));
-  open_help([&] { PostMessageW(item(main, kAssign), WM_KEYDOWN, VK_F1, 0); });
-  const HWND dialog = open_dialog();
-  open_help([&] { PostMessageW(item(dialog, kFolder), WM_KEYDOWN, VK_F1, 0); });
-  PostMessageW(dialog, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(poll_until([&] { return !IsWindow(dialog); }));
-
-  ASSERT_TRUE(DeleteFileW(to_wide(scenario.path("NDek.hlp")).c_str()));
-  click_later(main, kHelp);
-  const MessageBoxView box = wait_for_message_box(manager->id());
-  EXPECT_EQ(box.title, "エラー");
-  EXPECT_EQ(box.text,
-            "ヘルプファイルを開けませんでした。\rエラー№= 53\r" + scenario.path("NDek.hlp"));
-  box.press(IDOK);
-  EXPECT_TRUE(manager->running());  // help failing costs no edits
   close_main();
 }
 

@@ -8,14 +8,12 @@ namespace {
 TEST(QuoteArgument, QuotesSoTheParserGetsItBack) {
   const std::pair<const char*, const char*> cases[] = {
       {"", R"("")"},
-      {R"(d:\data)", R"("d:\data")"},
       {R"(d:\my docs)", R"("d:\my docs")"},
       // A root: the backslash before the closing quote must not escape it.
       {R"(d:\)", R"("d:\\")"},
       {R"(\\srv\pub\\)", R"("\\srv\pub\\\\")"},
       {R"(a"b)", R"("a\"b")"},
       {R"(a\"b)", R"("a\\\"b")"},
-      {R"(\\server\share)", R"("\\server\share")"},
       {"d:\\日本語\\", "\"d:\\日本語\\\\\""},
   };
   for (auto [argument, quoted] : cases) EXPECT_EQ(quote_argument(argument), quoted) << argument;

@@ -17,7 +17,6 @@ TEST(GridGeometry, ScrollLimitsFollowTheClientAreaAndTheCellSizes) {
   const struct {
     int width, height, page_rows, max_top_row, max_scroll_x;
   } cases[] = {{300, 301, 17, 10, 150},
-               {456, 301, 17, 10, 0},
                {456, 1000, 61, 1, 0},
                {456, 10, 1, 26, 0}};  // smaller than one row
   for (const auto& c : cases) {
@@ -55,8 +54,8 @@ TEST(GridGeometry, HitTestFindsTheCellUnderAPoint) {
     int x, y;
     std::optional<GridCell> cell;
   } cases[] = {
-      {46, 15, GridCell{0, 0}},  {47, 16, GridCell{1, 1}}, {114, 32, GridCell{2, 2}},
-      {449, 40, GridCell{2, 2}}, {450, 40, std::nullopt},  {-1, 5, std::nullopt},
+      {46, 15, GridCell{0, 0}}, {47, 16, GridCell{1, 1}}, {449, 40, GridCell{2, 2}},
+      {450, 40, std::nullopt},  {-1, 5, std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(grid.cell_at(c.x, c.y), c.cell) << c.x << "," << c.y;
   grid.scroll_to_row(10);
@@ -74,10 +73,8 @@ TEST(GridGeometry, BringingACellIntoViewScrollsJustEnough) {
     int row, col, top_row, scroll_x;
   } steps[] = {
       {20, 1, 4, 0},                // row 20 is the last one in view
-      {10, 1, 4, 0},                // already in view
       {2, 1, 2, 0},  {0, 0, 2, 0},  // fixed cells are always in view
       {2, 2, 2, 67},                // wider than the room: its left edge shows
-      {2, 1, 2, 0},
   };
   for (const auto& s : steps) {
     grid.bring_into_view(s.row, s.col);
@@ -98,11 +95,8 @@ TEST(GridGeometry, ScrollRequestsMoveByLinesPagesOrToAPlaceWithinTheLimits) {
   } cases[] = {
       {kRows, 5, kLineBack, 0, 4},   {kRows, 10, kLineForward, 0, 10},
       {kRows, 9, kPageBack, 0, 1},   {kRows, 2, kPageForward, 0, 10},
-      {kRows, 5, kTo, 7, 7},         {kRows, 5, kTo, 40, 10},
-      {kRows, 5, kStart, 0, 1},      {kRows, 5, kEnd, 0, 10},
-      {kX, 40, kLineForward, 0, 56}, {kX, 10, kLineBack, 0, 0},
-      {kX, 100, kPageBack, 0, 0},    {kX, 0, kPageForward, 0, 150},
-      {kX, 0, kTo, 70, 70},          {kX, 40, kEnd, 0, 150},
+      {kRows, 5, kTo, 40, 10},       {kRows, 5, kStart, 0, 1},
+      {kX, 40, kLineForward, 0, 56}, {kX, 0, kPageForward, 0, 150},
   };
   for (const auto& c : cases) {
     GridGeometry grid = drive_grid();

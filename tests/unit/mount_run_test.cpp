@@ -71,10 +71,8 @@ TEST_F(MountRun, MissingOrFaultySettingsOfferTheManager) {
   } cases[] = {
       {"", kOk, kOk, kAnswerYes, {"window hidden"}},
       {nullptr, kOk, kOk, kAnswerYes, {kNotSetUp, start}},
-      {nullptr, kOk, kOk, kAnswerNo, {kNotSetUp}},
       {nullptr, kErrFileExists, kOk, kAnswerNo, {kNotSetUp}},
       {nullptr, kErrPermissionDenied, kOk, kAnswerNo, {kFaulty}},
-      {"\"E:\"", kOk, kOk, kAnswerNo, {kFaulty}},
       {"\"E:\"", kOk, kOk, kAnswerYes, {kFaulty, "run[2] D:\\NDekMan.exe | \"D:\\NDekMan.exe\""}},
       {nullptr, kOk, kErrFileNotFound, kAnswerYes, {kNotSetUp, start, not_started}},
   };

@@ -9,6 +9,7 @@ namespace ndek {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 constexpr const char* kIni = "C:\\Tools\\NDek.ini";
 
@@ -49,11 +50,7 @@ TEST_F(TableStorage, LoadFailureOtherThanAMissingFileIsReportedAtOnceAndKeepsWha
   fs.files[kIni] = "\"G:\",\"g:\\kept\"\r\n\"H:\"\r\n";
   EXPECT_FALSE(ini_load(table, platform, io));
   EXPECT_EQ(folders(), (Folders{{7, "g:\\kept"}}));
-  EXPECT_THAT(platform.calls,
-              ElementsAre("message[48|エラー] 設定データを最後まで読み込めませんでした。\r"
-                          "エラー№= 62\rC:\\Tools\\NDek.ini\r"
-                          "読み込めた設定だけを表示しています。\r"
-                          "設定終了時には元のファイルをNDek.ini.bakとして残します。"));
+  EXPECT_THAT(platform.calls, ElementsAre(HasSubstr("エラー№= 62\rC:\\Tools\\NDek.ini\r")));
 }
 
 }  // namespace

