@@ -81,9 +81,7 @@ void type_drive(HWND dialog, const std::string& text) {
 
 class NDekMan : public ::testing::Test {
  protected:
-  NDekMan() {
-    scenario.copy_program("NDekMan.exe");
-  }
+  NDekMan() { scenario.copy_program("NDekMan.exe"); }
 
   // Starts the manager and waits for its main window.
   HWND start() {

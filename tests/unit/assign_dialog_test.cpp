@@ -11,13 +11,13 @@ namespace {
 
 using ::testing::Each;
 using ::testing::ElementsAre;
-using ::testing::StartsWith;
 using testing::set_folders;
+using ::testing::StartsWith;
 
 TEST(NormaliseDriveText, KeepsOneUpperCaseLetterAndAColon) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", ""},   {"d", "D:"}, {"D:x", "D:"}, {"z", "Z:"}, {"a", "A:"}, {"@", ""},
-      {"[", ""},  {"`", ""},   {"{", ""},    {" d", ""},  {"ｄ", ""},  {"\\\\", ""}};
+      {"", ""},  {"d", "D:"}, {"D:x", "D:"}, {"z", "Z:"}, {"a", "A:"}, {"@", ""},
+      {"[", ""}, {"`", ""},   {"{", ""},     {" d", ""},  {"ｄ", ""},  {"\\\\", ""}};
   for (auto [typed, shown] : cases) EXPECT_EQ(normalise_drive_text(typed), shown) << typed;
 }
 

@@ -14,15 +14,11 @@ TEST(DriveCommand, LocalFolderIsSubstAndNetworkPathIsNetUseWithThePersistenceOpt
     std::optional<DriveCommand> command;
   } cases[] = {
       {{"X:", R"(d:\data)"}, kPersistentNo, DriveCommand{"subst.exe", R"(subst X: "d:\data")"}},
-      // A single leading backslash, or a folder too short to hold two, is local.
+      // A single leading backslash is local.
       {{"c:", R"(\data)"}, "", DriveCommand{"subst.exe", R"(subst c: "\data")"}},
-      {{"X:", R"(\)"}, "", DriveCommand{"subst.exe", R"(subst X: "\\")"}},
       {{"Z:", R"(\\srv\pub)"},
        kPersistentNo,
        DriveCommand{"net.exe", R"(net use Z: "\\srv\pub" /persistent:no)"}},
-      {{"Y:", R"(\\server\share\)"},
-       "",
-       DriveCommand{"net.exe", R"(net use Y: "\\server\share\\")"}},
       // Records that would change the arguments.
       {{"X:", R"(d:\a" /D ")"}, "", std::nullopt},
       {{"X:", "d:\\a\tb"}, "", std::nullopt},

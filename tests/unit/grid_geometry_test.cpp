@@ -16,9 +16,8 @@ GridGeometry drive_grid(int width = 300, int height = 301) {
 TEST(GridGeometry, ScrollLimitsFollowTheClientAreaAndTheCellSizes) {
   const struct {
     int width, height, page_rows, max_top_row, max_scroll_x;
-  } cases[] = {{300, 301, 17, 10, 150},
-               {456, 1000, 61, 1, 0},
-               {456, 10, 1, 26, 0}};  // smaller than one row
+  } cases[] = {
+      {300, 301, 17, 10, 150}, {456, 1000, 61, 1, 0}, {456, 10, 1, 26, 0}};  // smaller than one row
   for (const auto& c : cases) {
     const GridGeometry grid = drive_grid(c.width, c.height);
     EXPECT_EQ(grid.page_rows(), c.page_rows) << c.width << "x" << c.height;
@@ -72,9 +71,10 @@ TEST(GridGeometry, BringingACellIntoViewScrollsJustEnough) {
   const struct {
     int row, col, top_row, scroll_x;
   } steps[] = {
-      {20, 1, 4, 0},                // row 20 is the last one in view
-      {2, 1, 2, 0},  {0, 0, 2, 0},  // fixed cells are always in view
-      {2, 2, 2, 67},                // wider than the room: its left edge shows
+      {20, 1, 4, 0},  // row 20 is the last one in view
+      {2, 1, 2, 0},
+      {0, 0, 2, 0},   // fixed cells are always in view
+      {2, 2, 2, 67},  // wider than the room: its left edge shows
   };
   for (const auto& s : steps) {
     grid.bring_into_view(s.row, s.col);
