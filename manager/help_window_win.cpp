@@ -14,7 +14,7 @@ constexpr wchar_t kCaption[] = L"仮想ドライブマネージャー ヘルプ"
 constexpr TwipsSize kClientTwips{7200, 6000};
 constexpr int kTextBoxId = 1;
 // Fills the client area, whatever its size; fitted there rather than placed.
-constexpr ControlSpec kTextBox[] = {
+constexpr ChildControl kTextBox[] = {
     {kTextBoxId,
      L"EDIT",
      L"",

@@ -14,7 +14,7 @@ namespace ndek {
 
 // A child control: its id, window class, text, styles, and its place in twips of the parent's
 // client area.
-struct ControlSpec {
+struct ChildControl {
   int id;
   const wchar_t* window_class;
   const wchar_t* text;
@@ -46,9 +46,9 @@ class WindowCore {
                      HWND parent, HINSTANCE instance, int id, void* self);
 
   HWND control(int id) const { return GetDlgItem(hwnd_, id); }
-  bool create_controls(std::span<const ControlSpec> controls);
+  bool create_controls(std::span<const ChildControl> controls);
   // Places the controls at `dpi` and gives them `font`.
-  void place_controls(std::span<const ControlSpec> controls, Dpi dpi, HFONT font);
+  void place_controls(std::span<const ChildControl> controls, Dpi dpi, HFONT font);
 
   // Sizes the window for a client area of `client` twips at its DPI and centres it in the work
   // area of its monitor.
