@@ -177,8 +177,6 @@ LRESULT AssignDialogWin::handle_message(UINT message, WPARAM wparam, LPARAM lpar
     case WM_ACTIVATE:
       keep_focus(wparam, combo_);
       return 0;
-    case WM_DPICHANGED:
-      return follow_dpi_change(wparam, lparam);
     default:
       return DefWindowProcW(hwnd(), message, wparam, lparam);
   }

@@ -81,8 +81,6 @@ LRESULT HelpWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       }
       break;
-    case WM_DPICHANGED:
-      return follow_dpi_change(wparam, lparam);
     default:
       break;
   }

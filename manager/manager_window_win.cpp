@@ -130,8 +130,6 @@ LRESULT ManagerWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lpa
       // Not a dialog: the focused control is kept across deactivation by hand.
       keep_focus(wparam, control(kAssignId));
       return 0;
-    case WM_DPICHANGED:
-      return follow_dpi_change(wparam, lparam);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

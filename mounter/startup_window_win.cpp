@@ -134,8 +134,6 @@ LRESULT StartupWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam
     case WM_TIMER:
       if (wparam == kTimer1) on_timer();
       return 0;
-    case WM_DPICHANGED:
-      return follow_dpi_change(wparam, lparam);
     case WM_DESTROY:
       // Closed from outside before the run: there is nothing left to do.
       PostQuitMessage(0);

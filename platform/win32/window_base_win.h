@@ -89,6 +89,7 @@ class WindowBase : public WindowCore {
                          static_cast<Derived*>(this));
   }
 
+ private:
   // WM_DPICHANGED: the suggested rectangle first, then the window lays itself out again and
   // makes its fonts for the new DPI, and all of it is drawn anew.
   LRESULT follow_dpi_change(WPARAM wparam, LPARAM lparam) {
@@ -98,7 +99,6 @@ class WindowBase : public WindowCore {
     return 0;
   }
 
- private:
   static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     Derived* self = nullptr;
     if (message == WM_NCCREATE) {
@@ -111,6 +111,11 @@ class WindowBase : public WindowCore {
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
     LRESULT result = 0;
     try {
+      // Every top-level window follows a DPI change the same way, so the base answers it;
+      // child controls are laid out by their parent and never get the message.
+      if constexpr (requires(Derived * window) { window->lay_out(Dpi{}); }) {
+        if (message == WM_DPICHANGED) return self->follow_dpi_change(wparam, lparam);
+      }
       result = self->handle_message(message, wparam, lparam);
     } catch (...) {
       // Nothing can be reported from inside the procedure; the message is left undone.

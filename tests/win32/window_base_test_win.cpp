@@ -43,8 +43,6 @@ class TestWindow : public WindowBase<TestWindow> {
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-      case WM_DPICHANGED:
-        return follow_dpi_change(wparam, lparam);
       case WM_ACTIVATE:
         keep_focus(wparam, control(kFirstId));
         return 0;
