@@ -18,7 +18,7 @@ void AssignDialog::load() {
   DriveTable& table = manager_.table();
   const int row = table.row();
   if (row <= 0) return;
-  view_.set_combo_text(std::string(1, row_letter(row)) + ":");
+  view_.set_combo_text(drive_name(row));
   table.set_col(DriveTable::kFolderCol);
   if (!table.text().empty()) view_.set_folder_text(table.text());
 }

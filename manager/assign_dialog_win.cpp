@@ -39,7 +39,7 @@ constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 
 // The controls that take the focus, in tab order, which is also the order of creation;
 // the two frames come last so that they lie below the controls drawn inside them.
-constexpr std::array<ControlSpec, 7> kControls{{
+constexpr std::array<ChildControl, 7> kControls{{
     {kComboId, L"COMBOBOX", L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
      0, in_frame(kDriveFrame, {240, 240, 1335, 300})},
     {kFolderId, L"EDIT", L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
@@ -177,8 +177,6 @@ LRESULT AssignDialogWin::handle_message(UINT message, WPARAM wparam, LPARAM lpar
     case WM_ACTIVATE:
       keep_focus(wparam, combo_);
       return 0;
-    case WM_DPICHANGED:
-      return follow_dpi_change(wparam, lparam);
     default:
       return DefWindowProcW(hwnd(), message, wparam, lparam);
   }

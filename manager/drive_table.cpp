@@ -26,7 +26,9 @@ void DriveTable::select(int row, int col, bool extend) {
   }
 }
 
-std::string drive_label(int row) { return std::string("   ") + row_letter(row) + ":"; }
+std::string drive_name(int row) { return std::string(1, row_letter(row)) + ":"; }
+
+std::string drive_label(int row) { return "   " + drive_name(row); }
 
 std::string row_text(const DriveTable& table, int row) {
   std::string text;

@@ -53,7 +53,9 @@ class DriveTable {
 constexpr char row_letter(int row) { return static_cast<char>('A' + row - 1); }
 constexpr int letter_row(char letter) { return letter - 'A' + 1; }
 
-// "   A:": three blanks, the letter, a colon.
+// "A:": the row's letter and a colon, as commands and the settings file name a drive.
+std::string drive_name(int row);
+// "   A:": three blanks, then the drive's name.
 std::string drive_label(int row);
 std::string_view drive_kind_text(DriveKind kind);
 

@@ -14,7 +14,7 @@ constexpr wchar_t kCaption[] = L"仮想ドライブマネージャー ヘルプ"
 constexpr TwipsSize kClientTwips{7200, 6000};
 constexpr int kTextBoxId = 1;
 // Fills the client area, whatever its size; fitted there rather than placed.
-constexpr ControlSpec kTextBox[] = {
+constexpr ChildControl kTextBox[] = {
     {kTextBoxId,
      L"EDIT",
      L"",
@@ -81,8 +81,6 @@ LRESULT HelpWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       }
       break;
-    case WM_DPICHANGED:
-      return follow_dpi_change(wparam, lparam);
     default:
       break;
   }

@@ -66,7 +66,7 @@ void ManagerWindow::finish() {
   for (int row = 1; row < DriveTable::kRows; ++row) {
     table_.set_row(row);
     table_.set_col(DriveTable::kFolderCol);
-    const DriveSetting record{std::string(1, row_letter(row)) + ":", table_.text()};
+    const DriveSetting record{drive_name(row), table_.text()};
     const std::string& loaded = loaded_[row];
     if (record.folder.empty() && loaded.empty()) continue;
     const std::optional<DriveCommand> map = compose_drive_command(record, persistence);

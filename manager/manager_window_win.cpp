@@ -18,7 +18,7 @@ constexpr TwipsRect kGridTwips{0, 480, 7095, 4575};
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
 // In tab order, which is also the order of creation.
-constexpr ControlSpec kButtons[] = {
+constexpr ChildControl kButtons[] = {
     {ManagerWindowWin::kAssignId, L"BUTTON", L"ドライブ設定", kButton, 0, {120, 40, 1215, 375}},
     {ManagerWindowWin::kDeleteId, L"BUTTON", L"ドライブ削除", kButton, 0, {1320, 40, 1215, 375}},
     {ManagerWindowWin::kFinishId, L"BUTTON", L"設定終了", kButton, 0, {3000, 40, 1455, 375}},
@@ -130,8 +130,6 @@ LRESULT ManagerWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lpa
       // Not a dialog: the focused control is kept across deactivation by hand.
       keep_focus(wparam, control(kAssignId));
       return 0;
-    case WM_DPICHANGED:
-      return follow_dpi_change(wparam, lparam);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

@@ -36,8 +36,7 @@ bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   for (int row = 1; row < DriveTable::kRows; ++row) {
     table.set_row(row);
     table.set_col(DriveTable::kFolderCol);
-    if (!table.text().empty())
-      records.push_back({std::string(1, row_letter(row)) + ":", table.text()});
+    if (!table.text().empty()) records.push_back({drive_name(row), table.text()});
   }
   const ErrorNumber err =
       write_settings(io, program_file(program_dir, kSettingsFileName), records,

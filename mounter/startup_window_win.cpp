@@ -29,7 +29,7 @@ constexpr COLORREF kFrameColour = RGB(128, 128, 128);
 constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_NOPREFIX;
 // Label1 first: it alone has the title font. `ver` and Label3 lie below the visible client
 // area; a long folder in Label2 is cut off rather than wrapped out of sight.
-constexpr ControlSpec kLabels[] = {
+constexpr ChildControl kLabels[] = {
     {StartupWindow::kLabel1Id,
      L"STATIC",
      L"仮想ドライブ　設定",
@@ -74,7 +74,7 @@ void StartupWindow::lay_out(Dpi dpi) {
   dpi_ = dpi;
   UniqueFont title_font = create_font(kFontFace, kTitlePoints, dpi);
   UniqueFont text_font = create_font(kFontFace, kTextPoints, dpi);
-  const std::span<const ControlSpec> labels(kLabels);
+  const std::span<const ChildControl> labels(kLabels);
   place_controls(labels.first(1), dpi, title_font.get());
   place_controls(labels.subspan(1), dpi, text_font.get());
   // The controls no longer use the old fonts, which go now.
@@ -134,8 +134,6 @@ LRESULT StartupWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam
     case WM_TIMER:
       if (wparam == kTimer1) on_timer();
       return 0;
-    case WM_DPICHANGED:
-      return follow_dpi_change(wparam, lparam);
     case WM_DESTROY:
       // Closed from outside before the run: there is nothing left to do.
       PostQuitMessage(0);

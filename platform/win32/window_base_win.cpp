@@ -49,10 +49,10 @@ bool WindowCore::create_window(DWORD ex_style, const wchar_t* class_name, const 
                          self) != nullptr;
 }
 
-bool WindowCore::create_controls(std::span<const ControlSpec> controls) {
-  for (const ControlSpec& spec : controls) {
-    if (CreateWindowExW(spec.ex_style, spec.window_class, spec.text, spec.style, 0, 0, 0, 0, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+bool WindowCore::create_controls(std::span<const ChildControl> controls) {
+  for (const ChildControl& item : controls) {
+    if (CreateWindowExW(item.ex_style, item.window_class, item.text, item.style, 0, 0, 0, 0, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_,
                         nullptr) == nullptr) {
       return false;
     }
@@ -60,10 +60,10 @@ bool WindowCore::create_controls(std::span<const ControlSpec> controls) {
   return true;
 }
 
-void WindowCore::place_controls(std::span<const ControlSpec> controls, Dpi dpi, HFONT font) {
-  for (const ControlSpec& spec : controls) {
-    const HWND child = control(spec.id);
-    const RECT at = to_pixels(spec.twips, dpi);
+void WindowCore::place_controls(std::span<const ChildControl> controls, Dpi dpi, HFONT font) {
+  for (const ChildControl& item : controls) {
+    const HWND child = control(item.id);
+    const RECT at = to_pixels(item.twips, dpi);
     SetWindowPos(child, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

@@ -14,7 +14,7 @@ namespace ndek {
 
 // A child control: its id, window class, text, styles, and its place in twips of the parent's
 // client area.
-struct ControlSpec {
+struct ChildControl {
   int id;
   const wchar_t* window_class;
   const wchar_t* text;
@@ -46,9 +46,9 @@ class WindowCore {
                      HWND parent, HINSTANCE instance, int id, void* self);
 
   HWND control(int id) const { return GetDlgItem(hwnd_, id); }
-  bool create_controls(std::span<const ControlSpec> controls);
+  bool create_controls(std::span<const ChildControl> controls);
   // Places the controls at `dpi` and gives them `font`.
-  void place_controls(std::span<const ControlSpec> controls, Dpi dpi, HFONT font);
+  void place_controls(std::span<const ChildControl> controls, Dpi dpi, HFONT font);
 
   // Sizes the window for a client area of `client` twips at its DPI and centres it in the work
   // area of its monitor.
@@ -89,6 +89,7 @@ class WindowBase : public WindowCore {
                          static_cast<Derived*>(this));
   }
 
+ private:
   // WM_DPICHANGED: the suggested rectangle first, then the window lays itself out again and
   // makes its fonts for the new DPI, and all of it is drawn anew.
   LRESULT follow_dpi_change(WPARAM wparam, LPARAM lparam) {
@@ -98,7 +99,6 @@ class WindowBase : public WindowCore {
     return 0;
   }
 
- private:
   static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     Derived* self = nullptr;
     if (message == WM_NCCREATE) {
@@ -111,6 +111,11 @@ class WindowBase : public WindowCore {
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
     LRESULT result = 0;
     try {
+      // Every top-level window follows a DPI change the same way, so the base answers it;
+      // child controls are laid out by their parent and never get the message.
+      if constexpr (requires(Derived * window) { window->lay_out(Dpi{}); }) {
+        if (message == WM_DPICHANGED) return self->follow_dpi_change(wparam, lparam);
+      }
       result = self->handle_message(message, wparam, lparam);
     } catch (...) {
       // Nothing can be reported from inside the procedure; the message is left undone.

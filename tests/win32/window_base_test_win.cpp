@@ -17,7 +17,7 @@ constexpr wchar_t kClassName[] = L"NDekWindowBaseTest";
 constexpr int kFirstId = 11;
 constexpr int kSecondId = 12;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-constexpr ControlSpec kControls[] = {
+constexpr ChildControl kControls[] = {
     {kFirstId, L"BUTTON", L"one", kChild | BS_PUSHBUTTON, 0, {120, 40, 1215, 375}},
     {kSecondId, L"EDIT", L"", kChild, WS_EX_CLIENTEDGE, {240, 600, 1575, 375}},
 };
@@ -43,8 +43,6 @@ class TestWindow : public WindowBase<TestWindow> {
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-      case WM_DPICHANGED:
-        return follow_dpi_change(wparam, lparam);
       case WM_ACTIVATE:
         keep_focus(wparam, control(kFirstId));
         return 0;
@@ -80,10 +78,10 @@ TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpiAn
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_TRUE(same_rect(window_rect(window.hwnd()), suggested))
         << describe_rect(window_rect(window.hwnd())) << " at " << dpi;
-    for (const ControlSpec& spec : kControls) {
-      const RECT at = rect_in_parent(window.control(spec.id));
-      EXPECT_TRUE(same_rect(at, to_pixels(spec.twips, dpi)))
-          << spec.id << " at " << describe_rect(at) << ", " << dpi << " dpi";
+    for (const ChildControl& item : kControls) {
+      const RECT at = rect_in_parent(window.control(item.id));
+      EXPECT_TRUE(same_rect(at, to_pixels(item.twips, dpi)))
+          << item.id << " at " << describe_rect(at) << ", " << dpi << " dpi";
     }
     EXPECT_TRUE(all_to_paint(window.hwnd())) << dpi;
   }
