@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 
 const std::string kTitle = "仮想ドライブ設定";
+constexpr int kHidden = 0;
 
 class NDek : public ::testing::Test {
  protected:
@@ -103,6 +105,30 @@ TEST_F(NDek, MissingSettingsYesStartsTheManagerByBareNameInANormalWindow) {
                                                  IDYES);
   EXPECT_THAT(describe_sorted(records),
               ElementsAre(expected_start("NDekMan.exe", "NDekMan.exe", SW_SHOWNORMAL)));
+}
+
+TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) {
+  const FreedLetters letters({"X:", "Y:"});
+  const std::string folder = scenario.path("y folder");
+  // One failed try only: a wait of more than five seconds without messages would make the
+  // system take NDek for hung just as its message box comes up.
+  scenario.write_file("stand-in.txt", "map\r\nX: 1\r\nR: 2\r\n");
+  scenario.write_file("NDek.ini", "\"X:\",\"d:\\a\"\r\n\"Y:\",\"" + folder +
+                                      "\"\r\n\"R:\",\"\\\\server\\share\"\r\n");
+  const Process ndek = scenario.start("NDek.exe");
+  ASSERT_TRUE(poll_until([&] { return scenario.records().size() == 3; }));
+  // Waiting for the next try, the mounter shows nothing.
+  EXPECT_TRUE(poll_until([&] { return top_level_windows(ndek.id()).empty(); }));
+  EXPECT_TRUE(ndek.running());
+
+  const std::vector<RecordLine> records =
+      finish(ndek, "次の仮想ドライブを設定できませんでした。\r\rX: ← d:\\a（終了コード= 1）\r");
+  const std::string net =
+      expected_start("net.exe", "net use R: \"\\\\server\\share\" /persistent:no", kHidden);
+  const std::vector<std::string> started = describe_sorted(records);
+  EXPECT_EQ(std::count(started.begin(), started.end(), net), 2);
+  EXPECT_EQ(dos_device("X:"), std::nullopt);
+  EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
 }
 
 }  // namespace

@@ -16,10 +16,12 @@ namespace ndek::e2e {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 constexpr char kMainClass[] = "NDekManMain";
 constexpr char kDialogClass[] = "NDekManAssign";
-constexpr int kAssign = 1, kDelete = 2, kFinish = 4, kGrid = 6;
+constexpr char kHelpClass[] = "NDekManHelp";
+constexpr int kAssign = 1, kDelete = 2, kHelp = 3, kFinish = 4, kGrid = 6;
 constexpr int kCombo = 201, kFolder = 202, kOk = 203;
 constexpr int kHidden = 0;
 
@@ -149,11 +151,92 @@ TEST_F(NDekMan, AssignDeleteAndFinishMapTheTableAndSaveItInTheCodePage) {
       "\"C:\",\"" + kDataSjis + "\"\r\n\"N:\",\"\\\\srv\\pub\"\r\n\"X:\",\"d:\\my docs\"\r\n");
 }
 
+std::string ascii_lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+TEST_F(NDekMan, FinishRemapsWhatNDekMappedAndLeavesWhatItDidNot) {
+  if (!install_system_stand_ins()) GTEST_SKIP() << "the stand-ins for subst and net need Wine";
+  const FreedLetters letters({"T:", "U:", "W:"});
+  // The folders are lower-cased as the manager loads them.
+  const std::string old_folder = ascii_lower(scenario.path("old"));
+  const std::string new_folder = ascii_lower(scenario.path("new"));
+  const std::string other = scenario.path("someone else's");
+  const std::string same = ascii_lower(scenario.path("same"));
+  define_dos_device("T:", old_folder);  // as the mounter mapped it at log-on
+  define_dos_device("U:", other);       // not by NDek
+  define_dos_device("W:", same);
+  scenario.write_file("stand-in.txt", "map\r\n");
+  scenario.write_file("NDek.ini", "\"T:\",\"" + old_folder + "\"\r\n\"U:\",\"" + old_folder +
+                                      "\"\r\n\"W:\",\"" + same + "\"\r\n");
+  start();
+  click_cell(grid, 20, 2);
+  const HWND dialog = open_dialog();
+  SendMessageW(item(dialog, kFolder), EM_SETSEL, 0, -1);
+  type(item(dialog, kFolder), new_folder);
+  click_now(dialog, kOk);
+
+  click_later(main, kFinish);
+  const MessageBoxView failures = wait_for_message_box(manager->id());
+  EXPECT_EQ(failures.title, "エラー");
+  EXPECT_EQ(failures.text, "次の仮想ドライブを設定できませんでした。\r\rU: ← " + old_folder +
+                               "（終了コード= 1）\r");
+  failures.press(IDOK);
+  const MessageBoxView notice = wait_for_message_box(manager->id());
+  EXPECT_EQ(notice.title, "再起動確認");
+  notice.press(IDOK);
+  manager->wait_for_exit();
+
+  // In this order: each command has ended before the next starts.
+  std::vector<std::string> started;
+  for (const RecordLine& record : scenario.records()) started.push_back(describe(record));
+  EXPECT_THAT(started,
+              ElementsAre(expected_start("subst.exe", "subst T: /D", kHidden),
+                          expected_start("subst.exe", "subst T: \"" + new_folder + "\"", kHidden),
+                          expected_start("subst.exe", "subst U: \"" + old_folder + "\"", kHidden)));
+  EXPECT_EQ(dos_device("T:"), "\\??\\" + new_folder);
+  EXPECT_EQ(dos_device("U:"), "\\??\\" + other);
+  EXPECT_EQ(dos_device("W:"), "\\??\\" + same);
+}
+
 TEST_F(NDekMan, MainWindowAndDialogTakeTheSuggestedPlaceAndLayOutAgainWhenTheDpiChanges) {
   start();
   expect_dpi_change_followed(*manager, main, {40, 30});
   // The dialog stands at a fixed place when it opens, but follows the system after that.
   expect_dpi_change_followed(*manager, open_dialog(), {600, 500});
+  close_main();
+}
+
+TEST_F(NDekMan, HelpButtonAndF1InEitherWindowOpenTheHelpTextAndAMissingFileIsReported) {
+  scenario.copy_program("NDek.hlp");
+  start();
+  const auto open_help = [&](auto press) {
+    press();
+    const HWND help = wait_for_window(manager->id(), kHelpClass);
+    const std::string text = control_text(help, 1);
+    PostMessageW(help, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(poll_until([&] { return !IsWindow(help); }));
+    return text;
+  };
+  const std::string text = open_help([&] { click_later(main, kHelp); });
+  EXPECT_THAT(text, HasSubstr("ドライブ設定"));
+  open_help([&] { PostMessageW(item(main, kAssign), WM_KEYDOWN, VK_F1, 0); });
+  const HWND dialog = open_dialog();
+  open_help([&] { PostMessageW(item(dialog, kFolder), WM_KEYDOWN, VK_F1, 0); });
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(poll_until([&] { return !IsWindow(dialog); }));
+
+  ASSERT_TRUE(DeleteFileW(to_wide(scenario.path("NDek.hlp")).c_str()));
+  click_later(main, kHelp);
+  const MessageBoxView box = wait_for_message_box(manager->id());
+  EXPECT_EQ(box.title, "エラー");
+  EXPECT_EQ(box.text,
+            "ヘルプファイルを開けませんでした。\rエラー№= 53\r" + scenario.path("NDek.hlp"));
+  box.press(IDOK);
+  EXPECT_TRUE(manager->running());  // help failing costs no edits
   close_main();
 }
 
