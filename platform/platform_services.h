@@ -91,6 +91,10 @@ class PlatformServices {
   // Opens the help file; a failure comes back as its number.
   virtual ErrorNumber ShowHelp(const std::string& help_file, int command) = 0;
   virtual void Beep() = 0;
+  // False when the drives this program maps would not show in the user's shell: it runs
+  // elevated and the shell's process does not, and an elevated token has drive letters of its
+  // own. True when there is no shell to compare with.
+  virtual bool ShellSeesOurDrives() = 0;
   // Processes pending window messages so that changed labels are painted.
   virtual void PumpEvents() = 0;
   // Closes every window and ends the program. The caller returns straight after it;

@@ -33,6 +33,41 @@ CommandOutcome outcome_of_exit(std::uint32_t exit_code) {
   return {CommandOutcome::Kind::kFailed, exit_code};
 }
 
+bool worth_retrying(const CommandOutcome& outcome) {
+  if (outcome.kind != CommandOutcome::Kind::kFailed) return false;
+  switch (outcome.system_error) {
+    case 0:     // nothing said: as likely as not the network
+    case 51:    // the remote computer is not available
+    case 53:    // the network path was not found
+    case 59:    // an unexpected network error
+    case 64:    // the network name is no longer available
+    case 67:    // the network name cannot be found
+    case 121:   // the semaphore timeout period has expired
+    case 1222:  // the network is not present or not started
+    case 1231:  // the network location cannot be reached
+    case 1232:  // the network location cannot be reached (host)
+    case 1311:  // no logon servers
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool needs_credentials(const CommandOutcome& outcome) {
+  if (outcome.kind != CommandOutcome::Kind::kFailed) return false;
+  switch (outcome.system_error) {
+    case 5:     // access denied
+    case 86:    // the network password is not correct
+    case 1244:  // not authenticated
+    case 1272:  // guest access refused
+    case 1326:  // the user name or password is incorrect
+    case 1327:  // an account restriction
+      return true;
+    default:
+      return false;
+  }
+}
+
 CommandOutcome wait_for_outcome(PlatformServices& platform, StartedCommand& command,
                                 std::int64_t limit_ms) {
   const std::int64_t until = platform.NowMs() + limit_ms;

@@ -19,6 +19,10 @@ struct CommandOutcome {
   };
   Kind kind = Kind::kSucceeded;
   std::int64_t number = 0;
+  // The system error number the command's own output names (0 when it names none), and its
+  // message in one line ("" when it printed none).
+  std::uint32_t system_error = 0;
+  std::string reason;
 
   bool failed() const { return kind != Kind::kSucceeded; }
   bool operator==(const CommandOutcome& other) const = default;
@@ -26,6 +30,14 @@ struct CommandOutcome {
 
 // Succeeded for exit code 0, failed with it otherwise.
 CommandOutcome outcome_of_exit(std::uint32_t exit_code);
+
+// A failure that may go away by itself once the network is up, and so is tried again at
+// log-on: any failure whose output names no system error, and the "not reachable" errors.
+// Never a refused logon: each try with a wrong stored password counts toward a lock-out.
+bool worth_retrying(const CommandOutcome& outcome);
+
+// A failure because the server wants a user name and password it has not been given.
+bool needs_credentials(const CommandOutcome& outcome);
 
 // Waits at most `limit_ms` for the command to end.
 CommandOutcome wait_for_outcome(PlatformServices& platform, StartedCommand& command,

@@ -99,6 +99,19 @@ std::optional<std::wstring> network_connection(const std::wstring& system_dir,
   return remote;
 }
 
+// Whether the process runs with an elevated token; nothing when that cannot be told.
+std::optional<bool> is_elevated(HANDLE process) {
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &raw)) return std::nullopt;
+  const UniqueKernelHandle token(raw);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) {
+    return std::nullopt;
+  }
+  return elevation.TokenIsElevated != 0;
+}
+
 BOOL CALLBACK hide_visible_window(HWND window, LPARAM) {
   if (IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
   return TRUE;
@@ -243,6 +256,20 @@ ErrorNumber Win32Platform::ShowHelp(const std::string& help_file, int command) {
 }
 
 void Win32Platform::Beep() { MessageBeep(MB_OK); }
+
+bool Win32Platform::ShellSeesOurDrives() {
+  const HWND shell = GetShellWindow();
+  if (shell == nullptr) return true;
+  DWORD shell_id = 0;
+  GetWindowThreadProcessId(shell, &shell_id);
+  const UniqueKernelHandle shell_process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shell_id));
+  const std::optional<bool> ours = is_elevated(GetCurrentProcess());
+  const std::optional<bool> theirs =
+      shell_process ? is_elevated(shell_process.get()) : std::nullopt;
+  // Whatever cannot be told is taken for the usual case, in which both are alike.
+  return !ours || !theirs || *ours == *theirs;
+}
 
 void Win32Platform::PumpEvents() {
   MSG message;

@@ -38,6 +38,7 @@ class Win32Platform : public PlatformServices {
   int MessageBox(const std::string& text, int style, const std::string& title) override;
   ErrorNumber ShowHelp(const std::string& help_file, int command) override;
   void Beep() override;
+  bool ShellSeesOurDrives() override;
   void PumpEvents() override;
   // Hides every window of the program and posts the quit message; the message loop ends and
   // the windows are destroyed as the program unwinds.

@@ -30,6 +30,7 @@ class FakePlatform : public PlatformServices {
   std::deque<int> message_box_answers;           // kAnswerOk when empty
   std::deque<std::optional<std::string>> browse_results;  // nothing (cancel) when empty
   ErrorNumber help_result = kOk;
+  bool shell_sees_our_drives = true;
 
   // What happened, in order: "run[0] C:\\Windows\\system32\\subst.exe | subst X: \"d:\\data\"",
   // "message[52|title] text", "beep", "pump", "end", "help[15] path", "browse[owner] prompt".
@@ -55,6 +56,7 @@ class FakePlatform : public PlatformServices {
   int MessageBox(const std::string& text, int style, const std::string& title) override;
   ErrorNumber ShowHelp(const std::string& help_file, int command) override;
   void Beep() override;
+  bool ShellSeesOurDrives() override { return shell_sees_our_drives; }
   void PumpEvents() override;
   void EndProgram() override;
 
