@@ -54,8 +54,8 @@ std::optional<std::int64_t> CommandWatch::advance(Watched& watched, std::int64_t
       watched.done = true;
       return std::nullopt;
     }
+    watched.outcome = outcome_of_exit(*code, watched.running->Output());
     watched.running.reset();
-    watched.outcome = outcome_of_exit(*code);
     if (!watched.outcome.failed() || !watched.retry || now >= retry_until_ms_) {
       watched.done = true;
       return std::nullopt;

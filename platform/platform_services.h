@@ -45,6 +45,9 @@ class StartedCommand {
   virtual ~StartedCommand() = default;
   // The program's exit code once it has ended; nothing while it runs.
   virtual std::optional<std::uint32_t> ExitCode() = 0;
+  // What the program wrote to its output and error output, as UTF-8 text; whole once it has
+  // ended.
+  virtual std::string Output() = 0;
 };
 
 // What a drive letter stands for now, as far as a `subst` or a `net use` could have made it.

@@ -26,11 +26,41 @@ std::string how(const CommandOutcome& outcome) {
   return {};
 }
 
+// "システム エラー 53 が発生しました。" or "System error 53 has occurred.": the number, if any.
+std::uint32_t system_error_in(std::string_view line) {
+  for (std::string_view label :
+       {std::string_view("システム エラー "), std::string_view("System error ")}) {
+    const std::size_t at = line.find(label);
+    if (at == std::string_view::npos) continue;
+    std::uint32_t number = 0;
+    std::size_t digits = 0;
+    for (std::size_t i = at + label.size(); i < line.size() && digits < 9; ++i, ++digits) {
+      if (line[i] < '0' || line[i] > '9') break;
+      number = number * 10 + static_cast<std::uint32_t>(line[i] - '0');
+    }
+    if (digits > 0) return number;
+  }
+  return 0;
+}
+
 }  // namespace
 
-CommandOutcome outcome_of_exit(std::uint32_t exit_code) {
+CommandOutcome outcome_of_exit(std::uint32_t exit_code, std::string_view output) {
   if (exit_code == 0) return {};
-  return {CommandOutcome::Kind::kFailed, exit_code};
+  CommandOutcome outcome{CommandOutcome::Kind::kFailed, exit_code};
+  // The last line that is not the one naming the number says why.
+  while (!output.empty()) {
+    const std::size_t end = output.find_first_of("\r\n");
+    const std::string_view line = output.substr(0, end);
+    output = end == std::string_view::npos ? std::string_view() : output.substr(end + 1);
+    if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
+    if (const std::uint32_t number = system_error_in(line)) {
+      if (outcome.system_error == 0) outcome.system_error = number;
+      continue;
+    }
+    outcome.reason = std::string(line);
+  }
+  return outcome;
 }
 
 bool worth_retrying(const CommandOutcome& outcome) {
@@ -72,7 +102,9 @@ CommandOutcome wait_for_outcome(PlatformServices& platform, StartedCommand& comm
                                 std::int64_t limit_ms) {
   const std::int64_t until = platform.NowMs() + limit_ms;
   for (;;) {
-    if (const std::optional<std::uint32_t> code = command.ExitCode()) return outcome_of_exit(*code);
+    if (const std::optional<std::uint32_t> code = command.ExitCode()) {
+      return outcome_of_exit(*code, command.Output());
+    }
     const std::int64_t left = until - platform.NowMs();
     if (left <= 0) return {CommandOutcome::Kind::kNoAnswer};
     platform.WaitForCommands({&command}, left);

@@ -2,6 +2,7 @@
 // What became of a drive command, and how the user hears of the ones that failed.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform_services.h"
@@ -28,8 +29,9 @@ struct CommandOutcome {
   bool operator==(const CommandOutcome& other) const = default;
 };
 
-// Succeeded for exit code 0, failed with it otherwise.
-CommandOutcome outcome_of_exit(std::uint32_t exit_code);
+// Succeeded for exit code 0, failed with it otherwise; a failure takes its system error number
+// and reason from what the command printed.
+CommandOutcome outcome_of_exit(std::uint32_t exit_code, std::string_view output = {});
 
 // A failure that may go away by itself once the network is up, and so is tried again at
 // log-on: any failure whose output names no system error, and the "not reachable" errors.

@@ -43,6 +43,7 @@ class Win32StartedCommand : public StartedCommand {
     }
     return code;
   }
+  std::string Output() override { return {}; }
   HANDLE process() const { return process_.get(); }
 
  private:

@@ -26,17 +26,22 @@ T take(std::deque<T>& answers, T otherwise) {
 class FakeStartedCommand : public StartedCommand {
  public:
   FakeStartedCommand(const std::int64_t& now, FakePlatform::Outcome outcome)
-      : now_(now), ends_at_(now + outcome.runs_ms), exit_code_(outcome.exit_code) {}
+      : now_(now),
+        ends_at_(now + outcome.runs_ms),
+        exit_code_(outcome.exit_code),
+        output_(std::move(outcome.output)) {}
   std::optional<std::uint32_t> ExitCode() override {
     if (now_ < ends_at_) return std::nullopt;
     return exit_code_;
   }
+  std::string Output() override { return now_ < ends_at_ ? std::string() : output_; }
   std::int64_t ends_at() const { return ends_at_; }
 
  private:
   const std::int64_t& now_;
   std::int64_t ends_at_;
   std::uint32_t exit_code_;
+  std::string output_;
 };
 
 }  // namespace
