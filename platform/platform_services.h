@@ -59,6 +59,13 @@ struct DriveMapping {
   bool operator==(const DriveMapping& other) const = default;
 };
 
+// Held while a program changes this session's drives after its settings; letting go of it
+// lets the next one go on.
+class DriveChangeLock {
+ public:
+  virtual ~DriveChangeLock() = default;
+};
+
 class PlatformServices {
  public:
   virtual ~PlatformServices() = default;
@@ -98,6 +105,10 @@ class PlatformServices {
   // elevated and the shell's process does not, and an elevated token has drive letters of its
   // own. True when there is no shell to compare with.
   virtual bool ShellSeesOurDrives() = 0;
+  // Waits, handling window messages, until no other program of this session is changing the
+  // drives, and keeps the others waiting while the returned lock lives. Nothing when the lock
+  // cannot be made; the caller then goes on unguarded, as a lone program would.
+  virtual std::unique_ptr<DriveChangeLock> HoldDriveChanges() = 0;
   // Processes pending window messages so that changed labels are painted.
   virtual void PumpEvents() = 0;
   // Closes every window and ends the program. The caller returns straight after it;

@@ -272,6 +272,36 @@ bool Win32Platform::ShellSeesOurDrives() {
   return !ours || !theirs || *ours == *theirs;
 }
 
+namespace {
+
+// A mutex named in the session's own namespace: programs of other sessions map drives of
+// their own and never wait on it.
+class Win32DriveChangeLock : public DriveChangeLock {
+ public:
+  explicit Win32DriveChangeLock(UniqueKernelHandle mutex) : mutex_(std::move(mutex)) {}
+  ~Win32DriveChangeLock() override { ReleaseMutex(mutex_.get()); }
+
+ private:
+  UniqueKernelHandle mutex_;
+};
+
+}  // namespace
+
+std::unique_ptr<DriveChangeLock> Win32Platform::HoldDriveChanges() {
+  UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, L"Local\\NDek.DriveChanges"));
+  if (!mutex) return nullptr;
+  HANDLE handle = mutex.get();
+  for (;;) {
+    const DWORD woken =
+        MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    // An owner that ended without letting go leaves the drives as they are: take over.
+    if (woken == WAIT_OBJECT_0 || woken == WAIT_ABANDONED_0) break;
+    if (woken != WAIT_OBJECT_0 + 1) return nullptr;
+    PumpEvents();
+  }
+  return std::make_unique<Win32DriveChangeLock>(std::move(mutex));
+}
+
 void Win32Platform::PumpEvents() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -39,6 +39,7 @@ class Win32Platform : public PlatformServices {
   ErrorNumber ShowHelp(const std::string& help_file, int command) override;
   void Beep() override;
   bool ShellSeesOurDrives() override;
+  std::unique_ptr<DriveChangeLock> HoldDriveChanges() override;
   void PumpEvents() override;
   // Hides every window of the program and posts the quit message; the message loop ends and
   // the windows are destroyed as the program unwinds.

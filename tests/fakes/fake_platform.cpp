@@ -112,6 +112,22 @@ ErrorNumber FakePlatform::ShowHelp(const std::string& help_file, int command) {
 }
 
 void FakePlatform::Beep() { record("beep"); }
+
+namespace {
+class FakeDriveChangeLock : public DriveChangeLock {
+ public:
+  explicit FakeDriveChangeLock(std::vector<std::string>& calls) : calls_(calls) {}
+  ~FakeDriveChangeLock() override { calls_.push_back("unlock"); }
+
+ private:
+  std::vector<std::string>& calls_;
+};
+}  // namespace
+
+std::unique_ptr<DriveChangeLock> FakePlatform::HoldDriveChanges() {
+  record("lock");
+  return std::make_unique<FakeDriveChangeLock>(calls);
+}
 void FakePlatform::PumpEvents() { record("pump"); }
 
 void FakePlatform::EndProgram() {

@@ -58,6 +58,8 @@ class FakePlatform : public PlatformServices {
   ErrorNumber ShowHelp(const std::string& help_file, int command) override;
   void Beep() override;
   bool ShellSeesOurDrives() override { return shell_sees_our_drives; }
+  // Recorded as "lock" and, when the lock is let go, "unlock".
+  std::unique_ptr<DriveChangeLock> HoldDriveChanges() override;
   void PumpEvents() override;
   void EndProgram() override;
 
