@@ -51,8 +51,8 @@ SCOOP_PRE_UNINSTALL = [
 SCOOP_NOTES = [
     "To map the drives at every log-on, put a shortcut to '$dir\\NDek.exe' with the argument",
     "/watch into shell:startup: $dir is the 'current' folder, which survives updates.",
-    "'scoop update ndek' refuses while a program of the app runs: run 'NDek /stop' and close",
-    "the drive manager first.",
+    "'scoop update ndek' refuses while a program of the app runs: run '$dir\\NDek.exe /stop'",
+    "and close the drive manager first.",
 ]
 
 
