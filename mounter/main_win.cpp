@@ -1,6 +1,7 @@
 #include "platform/win32/win32.h"
 #include <commctrl.h>
 
+#include "mounter/set_aside_programs_win.h"
 #include "mounter/startup_window_win.h"
 #include "platform/win32/ansi_code_page_win.h"
 #include "platform/win32/file_system_win.h"
@@ -8,6 +9,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   try {
+    ndek::remove_set_aside_programs();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

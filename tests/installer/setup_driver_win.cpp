@@ -9,10 +9,18 @@
 //       box, prints its title and text, answers OK and prints the program's exit code;
 //   setup_driver while-open WINDOW_PROGRAM PROGRAM ARGUMENTS
 //       starts WINDOW_PROGRAM and waits for its window, then runs PROGRAM with ARGUMENTS while
-//       the window stays open and prints PROGRAM's exit code; WINDOW_PROGRAM is ended after.
+//       the window stays open and prints PROGRAM's exit code; WINDOW_PROGRAM is ended after;
+//   setup_driver while-mounter watcher|busy MOUNTER SETUP ARGUMENTS
+//       starts MOUNTER (a copy of this driver put in NDek.exe's place) as a stand-in mounter:
+//       `watcher` ends on WM_CLOSE to its hidden window of the watcher's class, `busy` has no
+//       window and ends only when ended (an earlier version waiting on its commands). Runs
+//       SETUP with ARGUMENTS meanwhile and prints its exit code, whether the stand-in had
+//       ended by then, and the class of a mounter window another process opened within 10 s
+//       (the setup starting the watcher again), which is then ended.
 // Exits 0 when all went as described, 1 otherwise.
 #include "platform/win32/win32.h"
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -28,6 +36,9 @@ using namespace ndek::e2e;
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kRunValue[] = L"NDek";
+constexpr wchar_t kWatchClass[] = L"NDekWatchWindow";
+constexpr wchar_t kStartupClass[] = L"NDekStartupWindow";
+constexpr std::chrono::milliseconds kRestartWait{10000};
 
 // Line breaks made visible, so that a wrong one shows and the text stays on one line.
 std::string visible(const std::string& text) {
@@ -103,6 +114,64 @@ int while_open(const std::string& window_program, const std::string& program,
   return 0;
 }
 
+LRESULT CALLBACK stand_in_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+int stand_in_watcher() {
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = stand_in_procedure;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.lpszClassName = kWatchClass;
+  RegisterClassW(&window_class);
+  // Hidden and unowned, as the watcher's; WM_CLOSE destroys it by default.
+  if (!CreateWindowExW(0, kWatchClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                       window_class.hInstance, nullptr)) {
+    return 1;
+  }
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
+
+// A mounter window of a process other than `except`, or null.
+HWND other_mounter_window(DWORD except) {
+  for (const wchar_t* name : {kWatchClass, kStartupClass}) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, name, nullptr); window;
+         window = FindWindowExW(nullptr, window, name, nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner != except) return window;
+    }
+  }
+  return nullptr;
+}
+
+int while_mounter(const std::string& kind, const std::string& mounter, const std::string& setup,
+                  const std::string& arguments) {
+  const Process stand_in = Process::start(windows_path(mounter), "stand-in-" + kind);
+  if (kind == "watcher") {
+    poll_until([&] { return !top_level_windows(stand_in.id(), "NDekWatchWindow", false).empty(); });
+  } else {
+    Sleep(1000);
+  }
+  const Process process = Process::start(windows_path(setup), arguments);
+  std::printf("exit: %lu\n", process.wait_for_exit());
+  std::printf("stand-in ended: %s\n", stand_in.running() ? "no" : "yes");
+  HWND restarted = nullptr;
+  poll_until([&] { return (restarted = other_mounter_window(stand_in.id())) != nullptr; },
+             kRestartWait);
+  std::printf("restarted: %s\n", restarted ? window_class(restarted).c_str() : "none");
+  if (restarted) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(restarted, &id);
+    const UniqueKernelHandle started(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+    if (started) TerminateProcess(started.get(), 0);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -115,9 +184,19 @@ int wmain(int argc, wchar_t** argv) {
     if (command == "while-open" && arguments.size() == 4) {
       return while_open(arguments[1], arguments[2], arguments[3]);
     }
+    if (command == "while-mounter" && arguments.size() == 5 &&
+        (arguments[1] == "watcher" || arguments[1] == "busy")) {
+      return while_mounter(arguments[1], arguments[2], arguments[3], arguments[4]);
+    }
+    if (command == "stand-in-watcher") return stand_in_watcher();
+    if (command == "stand-in-busy") {
+      Sleep(120000);
+      return 0;
+    }
     std::fprintf(stderr,
                  "usage: setup_driver logon-start | message PROGRAM ARGUMENTS"
-                 " | while-open WINDOW_PROGRAM PROGRAM ARGUMENTS\n");
+                 " | while-open WINDOW_PROGRAM PROGRAM ARGUMENTS"
+                 " | while-mounter watcher|busy MOUNTER SETUP ARGUMENTS\n");
     return 2;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "setup_driver: %s\n", error.what());

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Package manifests of a release, made from the packages in a dist folder.
 
-  manifests.py write --dist DIR --version V --url BASE
+  manifests.py write --dist DIR --version V [--url BASE]
       DIR/winget/NDek.NDek{,.installer,.locale.ja-JP}.yaml  winget (the setup)
       DIR/scoop/ndek.json                                   Scoop (the portable zips)
   manifests.py check --dist DIR --version V
-      reads them back as YAML and JSON and checks them against the packages beside them
+      validates them against the schemas in tools/lib/schemas (the package repositories'
+      rules) and checks their hashes and addresses against the packages beside them
 
-BASE is where the packages can be downloaded from; "{version}" in it is replaced.
+BASE is where the packages can be downloaded from; "{version}" in it is replaced. The
+publisher, its addresses, the licence, the tags, the release date and the default BASE are
+set in resources/installer/release.json, which the setup's uninstall entry reads as well.
 """
 import argparse
 import hashlib
@@ -16,15 +19,19 @@ import sys
 import zipfile
 from pathlib import Path
 
+ROOT = Path(__file__).resolve().parents[2]
+RELEASE = json.loads((ROOT / "resources/installer/release.json").read_text(encoding="utf-8"))
+SCHEMAS = Path(__file__).resolve().parent / "schemas"
 IDENTIFIER = "NDek.NDek"
 LOCALE = "ja-JP"
-MANIFEST_VERSION = "1.6.0"
-PUBLISHER = "NDek"
-LICENSE = "Proprietary"
+MANIFEST_VERSION = "1.10.0"
 SHORT_DESCRIPTION = "フォルダーやネットワーク共有にドライブ文字を割り当て、ログオンのたびに割り当て直します。"
 DESCRIPTION_EN = "Drive letters for folders and network shares, re-created at every log-on."
-# The setup installs x64 programs on x64 and ARM64 Windows 11, x86 programs otherwise.
-SETUP_ARCHITECTURES = ("x64", "x86", "arm64")
+# The programs the setup installs: x64 ones (which ARM64 Windows 11 runs too) and x86 ones.
+SETUP_ARCHITECTURES = ("x64", "x86")
+# The setup's own exit codes (resources/installer/ndek.nsi), so that winget names the cause.
+RETURN_CODES = [(1, "cancelledByUser"), (3, "systemNotSupported"), (4, "invalidParameter"),
+                (5, "invalidParameter"), (6, "packageInUse")]
 SHORTCUTS = [["NDekMan.exe", "仮想ドライブマネージャー"], ["NDek.exe", "仮想ドライブ設定"]]
 SETTINGS = "NDek.ini"
 # Scoop links a persisted file into the app's folder; a file that does not exist yet would be
@@ -40,6 +47,12 @@ SCOOP_PRE_UNINSTALL = [
     "if (Test-Path -LiteralPath $settings -PathType Leaf) {",
     f'  [IO.File]::WriteAllBytes("$persist_dir\\{SETTINGS}", [IO.File]::ReadAllBytes($settings))',
     "}",
+]
+SCOOP_NOTES = [
+    "To map the drives at every log-on, put a shortcut to '$dir\\NDek.exe' with the argument",
+    "/watch into shell:startup: $dir is the 'current' folder, which survives updates.",
+    "'scoop update ndek' refuses while a program of the app runs: run '$dir\\NDek.exe /stop'",
+    "and close the drive manager first.",
 ]
 
 
@@ -68,13 +81,18 @@ def scoop_file(dist):
     return dist / "scoop" / "ndek.json"
 
 
+def yaml_list(name, items, indent="  "):
+    return f"{name}:\n" + "".join(f"{indent}- {item}\n" for item in items)
+
+
 def write(dist, version, url):
     base = url.replace("{version}", version).rstrip("/")
     files = winget_files(dist)
     files["version"].parent.mkdir(parents=True, exist_ok=True)
     head = f"PackageIdentifier: {IDENTIFIER}\nPackageVersion: {version}\n"
     tail = "ManifestType: {}\nManifestVersion: " + MANIFEST_VERSION + "\n"
-    schema = "# yaml-language-server: $schema=https://aka.ms/winget-manifest.{}." + MANIFEST_VERSION + ".schema.json\n"
+    schema = ("# yaml-language-server: $schema=https://aka.ms/winget-manifest.{}."
+              + MANIFEST_VERSION + ".schema.json\n")
 
     files["version"].write_text(
         schema.format("version") + head + f"DefaultLocale: {LOCALE}\n" + tail.format("version"),
@@ -85,16 +103,24 @@ def write(dist, version, url):
         f"  - Architecture: {arch}\n"
         f"    InstallerUrl: {base}/{setup_name(version)}\n"
         f"    InstallerSha256: {setup_hash}\n" for arch in SETUP_ARCHITECTURES)
+    return_codes = "".join(
+        f"  - InstallerReturnCode: {code}\n    ReturnResponse: {response}\n"
+        for code, response in RETURN_CODES)
+    # No InstallerSwitches: /S and /D=<folder> are winget's own for nullsoft.
     files["installer"].write_text(
         schema.format("installer") + head
         + f"InstallerLocale: {LOCALE}\n"
         + "MinimumOSVersion: 6.1.7601.0\n"
         + "InstallerType: nullsoft\n"
         + "Scope: user\n"
-        + "InstallModes:\n  - interactive\n  - silent\n  - silentWithProgress\n"
-        + "InstallerSwitches:\n  Silent: /S\n  SilentWithProgress: /S\n"
+        + yaml_list("InstallModes", ["interactive", "silent", "silentWithProgress"])
+        + "ExpectedReturnCodes:\n" + return_codes
         + "UpgradeBehavior: install\n"
         + "ProductCode: NDek\n"
+        + f"ReleaseDate: {RELEASE['release_date']}\n"
+        + "AppsAndFeaturesEntries:\n"
+        + f"  - DisplayName: NDek\n    Publisher: {RELEASE['publisher']}\n"
+        + f"    DisplayVersion: {version}\n    ProductCode: NDek\n"
         + "Installers:\n" + installers
         + tail.format("installer"),
         encoding="utf-8")
@@ -102,27 +128,43 @@ def write(dist, version, url):
     files["defaultLocale"].write_text(
         schema.format("defaultLocale") + head
         + f"PackageLocale: {LOCALE}\n"
-        + f"Publisher: {PUBLISHER}\n"
+        + f"Publisher: {RELEASE['publisher']}\n"
+        + f"PublisherUrl: {RELEASE['publisher_url']}\n"
         + "PackageName: NDek\n"
-        + f"License: {LICENSE}\n"
+        + f"PackageUrl: {RELEASE['package_url']}\n"
+        + f"License: {RELEASE['license']}\n"
+        + f"LicenseUrl: {RELEASE['license_url']}\n"
         + f"ShortDescription: {SHORT_DESCRIPTION}\n"
         + "Moniker: ndek\n"
+        + yaml_list("Tags", RELEASE["tags"])
         + tail.format("defaultLocale"),
         encoding="utf-8")
 
+    # Keys in the order Scoop's own formatter writes them.
+    autoupdate_base = url.replace("{version}", "$version").rstrip("/")
     scoop = {
         "version": version,
         "description": DESCRIPTION_EN,
-        "license": LICENSE,
+        "homepage": RELEASE["package_url"],
+        "license": RELEASE["license"],
+        "notes": SCOOP_NOTES,
         "architecture": {
             arch: {"url": f"{base}/{name}", "hash": sha256(dist / name)}
             for arch, name in zip_names(version).items()
         },
         "extract_dir": f"NDek-{version}",
+        "pre_install": SCOOP_PRE_INSTALL,
         "shortcuts": SHORTCUTS,
         "persist": SETTINGS,
-        "pre_install": SCOOP_PRE_INSTALL,
         "pre_uninstall": SCOOP_PRE_UNINSTALL,
+        "checkver": {"url": RELEASE["releases_api"], "jsonpath": "$.tag_name", "regex": "v([\\d.]+)"},
+        "autoupdate": {
+            "architecture": {
+                arch: {"url": f"{autoupdate_base}/{name}"}
+                for arch, name in zip_names("$version").items()
+            },
+            "extract_dir": "NDek-$version",
+        },
     }
     scoop_file(dist).parent.mkdir(parents=True, exist_ok=True)
     scoop_file(dist).write_text(json.dumps(scoop, ensure_ascii=False, indent=2) + "\n", encoding="utf-8")
@@ -130,52 +172,51 @@ def write(dist, version, url):
         print(f"manifests: wrote {path.relative_to(dist)}")
 
 
-def check(dist, version):
+def load_yaml(path):
     import yaml  # Debian package python3-yaml; only the check needs it
 
+    # Read as winget reads it: ReleaseDate stays the text it is.
+    class Loader(yaml.SafeLoader):
+        pass
+
+    Loader.yaml_implicit_resolvers = {
+        first: [entry for entry in resolvers if entry[0] != "tag:yaml.org,2002:timestamp"]
+        for first, resolvers in yaml.SafeLoader.yaml_implicit_resolvers.items()
+    }
+    return yaml.load(path.read_text(encoding="utf-8"), Loader=Loader)
+
+
+def schema_problems(what, document, schema_name):
+    import jsonschema  # Debian package python3-jsonschema; only the check needs it
+
+    schema = json.loads((SCHEMAS / schema_name).read_text(encoding="utf-8"))
+    validator = jsonschema.Draft7Validator(schema)
+    return [f"{what}: {'/'.join(map(str, error.absolute_path)) or '(top)'}: {error.message}"
+            for error in sorted(validator.iter_errors(document), key=str)]
+
+
+def check(dist, version):
     problems = []
-
-    def expect(what, got, wanted):
-        if got != wanted:
-            problems.append(f"{what}: {got!r}, expected {wanted!r}")
-
-    winget = {kind: yaml.safe_load(path.read_text(encoding="utf-8"))
-              for kind, path in winget_files(dist).items()}
+    winget = {kind: load_yaml(path) for kind, path in winget_files(dist).items()}
     for kind, manifest in winget.items():
-        expect(f"winget {kind}: ManifestType", manifest.get("ManifestType"), kind)
-        expect(f"winget {kind}: ManifestVersion", manifest.get("ManifestVersion"), MANIFEST_VERSION)
-        expect(f"winget {kind}: PackageIdentifier", manifest.get("PackageIdentifier"), IDENTIFIER)
-        expect(f"winget {kind}: PackageVersion", manifest.get("PackageVersion"), version)
-    expect("winget version: DefaultLocale", winget["version"].get("DefaultLocale"), LOCALE)
-    expect("winget defaultLocale: PackageLocale", winget["defaultLocale"].get("PackageLocale"), LOCALE)
-    for field in ("Publisher", "PackageName", "License", "ShortDescription"):
-        if not winget["defaultLocale"].get(field):
-            problems.append(f"winget defaultLocale: {field} missing")
-    installer = winget["installer"]
-    expect("winget installer: InstallerType", installer.get("InstallerType"), "nullsoft")
-    expect("winget installer: Scope", installer.get("Scope"), "user")
-    expect("winget installer: InstallerSwitches",
-           installer.get("InstallerSwitches"), {"Silent": "/S", "SilentWithProgress": "/S"})
+        problems += schema_problems(f"winget {kind}", manifest,
+                                    f"winget-{MANIFEST_VERSION}.{kind}.schema.json")
+    scoop = json.loads(scoop_file(dist).read_text(encoding="utf-8"))
+    problems += schema_problems("scoop", scoop, "scoop.schema.json")
+
+    # What no schema can know: the manifests describe the packages beside them.
     setup_hash = sha256(dist / setup_name(version)).upper()
-    entries = installer.get("Installers") or []
-    expect("winget installer: architectures",
-           sorted(entry.get("Architecture") for entry in entries), sorted(SETUP_ARCHITECTURES))
-    for entry in entries:
+    for entry in (winget["installer"] or {}).get("Installers") or []:
         arch = entry.get("Architecture")
-        expect(f"winget installer {arch}: InstallerSha256", entry.get("InstallerSha256"), setup_hash)
+        if entry.get("InstallerSha256") != setup_hash:
+            problems.append(f"winget installer {arch}: InstallerSha256 is not the setup's")
         if not str(entry.get("InstallerUrl", "")).endswith("/" + setup_name(version)):
             problems.append(f"winget installer {arch}: InstallerUrl {entry.get('InstallerUrl')!r}")
-
-    scoop = json.loads(scoop_file(dist).read_text(encoding="utf-8"))
-    expect("scoop: version", scoop.get("version"), version)
-    expect("scoop: persist", scoop.get("persist"), SETTINGS)
     folder = scoop.get("extract_dir")
-    expect("scoop: extract_dir", folder, f"NDek-{version}")
-    expect("scoop: shortcut targets", sorted(target for target, _ in scoop.get("shortcuts", [])),
-           ["NDek.exe", "NDekMan.exe"])
     for arch, name in zip_names(version).items():
         entry = scoop.get("architecture", {}).get(arch, {})
-        expect(f"scoop {arch}: hash", entry.get("hash"), sha256(dist / name))
+        if entry.get("hash") != sha256(dist / name):
+            problems.append(f"scoop {arch}: hash is not {name}'s")
         if not str(entry.get("url", "")).endswith("/" + name):
             problems.append(f"scoop {arch}: url {entry.get('url')!r}")
         # The zip unpacks into that one folder, with everything the shortcuts name.
@@ -192,7 +233,7 @@ def check(dist, version):
         print(f"manifests: {problem}", file=sys.stderr)
     if problems:
         return 1
-    print(f"manifests: winget and Scoop manifests of {version} match the packages")
+    print(f"manifests: winget and Scoop manifests of {version} pass the schemas and match the packages")
     return 0
 
 
@@ -201,11 +242,9 @@ def main():
     parser.add_argument("command", choices=["write", "check"])
     parser.add_argument("--dist", required=True, type=Path)
     parser.add_argument("--version", required=True)
-    parser.add_argument("--url")
+    parser.add_argument("--url", default=RELEASE["download_url"])
     arguments = parser.parse_args()
     if arguments.command == "write":
-        if not arguments.url:
-            parser.error("write needs --url")
         write(arguments.dist, arguments.version, arguments.url)
         return 0
     return check(arguments.dist, arguments.version)

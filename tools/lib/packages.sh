@@ -5,7 +5,7 @@ NDEK_PACKAGES=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386 xvfb xauth locales fonts-ipafont
   cmake ninja-build
   g++ libgtest-dev libgmock-dev googletest imagemagick xdotool nsis zip unzip clang libclang-rt-14-dev
-  clang-format osslsigncode openssl python3 python3-yaml
+  clang-format osslsigncode openssl python3 python3-yaml python3-jsonschema
 )
 
 ndek_missing_packages() {
