@@ -13,9 +13,9 @@
 #include <shellapi.h>
 #endif
 
+#include "bench/win/main_window_caption_win.h"
 #include "platform/twips.h"
 #include "platform/win32/window_base_win.h"
-#include "tests/bench/win/main_window_caption_win.h"
 
 namespace {
 
