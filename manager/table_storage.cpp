@@ -7,7 +7,7 @@ namespace ndek {
 
 bool ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& io) {
   table.set_col(DriveTable::kFolderCol);
-  const std::string path = program_file(platform.ProgramDir(), kSettingsFileName);
+  const std::string path = settings_path(platform.ProgramDir());
   const SettingsReadResult settings = read_settings(io, path, kMaxRecords);
   for (const DriveSetting& record : settings.records) {
     const std::string drive = ascii_upper(record.drive);
@@ -39,7 +39,7 @@ bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& i
     if (!table.text().empty()) records.push_back({drive_name(row), table.text()});
   }
   const ErrorNumber err =
-      write_settings(io, program_file(program_dir, kSettingsFileName), records,
+      write_settings(io, settings_path(program_dir), records,
                      keep_old_file ? program_file(program_dir, kSettingsBackupName) : "");
   if (err == kOk) return true;
 
