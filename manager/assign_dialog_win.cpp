@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "manager/help_window_win.h"
+#include "manager/folder_browser_win.h"
+#include "manager/help_key_win.h"
 #include "manager/ui_font_win.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/strings_win.h"
@@ -124,7 +125,9 @@ void AssignDialogWin::close() {
   DestroyWindow(hwnd());
 }
 
-WindowRef AssignDialogWin::window() { return reinterpret_cast<WindowRef>(hwnd()); }
+std::optional<std::string> AssignDialogWin::browse_for_folder(const std::string& prompt) {
+  return ndek::browse_for_folder(hwnd(), prompt);
+}
 
 void AssignDialogWin::on_combo_selection(HWND combo) {
   // The edit part still shows the previous text; the chosen item is the new one.

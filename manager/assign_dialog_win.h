@@ -24,7 +24,7 @@ class AssignDialogWin : public WindowBase<AssignDialogWin>, public AssignDialogV
   std::string folder_text() override;
   void set_folder_text(const std::string& text) override;
   void close() override;
-  WindowRef window() override;
+  std::optional<std::string> browse_for_folder(const std::string& prompt) override;
 
  private:
   friend class WindowBase<AssignDialogWin>;

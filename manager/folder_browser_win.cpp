@@ -42,10 +42,10 @@ std::optional<std::wstring> path_from_id_list(PCIDLIST_ABSOLUTE id_list) {
 
 }  // namespace
 
-std::optional<std::string> browse_for_folder(WindowRef owner, const std::string& prompt) {
+std::optional<std::string> browse_for_folder(HWND owner, const std::string& prompt) {
   const std::wstring title = to_wide(prompt);
   BROWSEINFOW browse{};
-  browse.hwndOwner = reinterpret_cast<HWND>(owner);
+  browse.hwndOwner = owner;
   browse.lpszTitle = title.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
   const UniqueCoTaskMem id_list(SHBrowseForFolderW(&browse));

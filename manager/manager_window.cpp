@@ -1,5 +1,6 @@
 #include "manager/manager_window.h"
 
+#include "manager/help_text.h"
 #include "manager/letter_update.h"
 #include "manager/manager_text.h"
 #include "manager/table_storage.h"
@@ -46,7 +47,10 @@ void ManagerWindow::delete_drive() {
 void ManagerWindow::help() {
   namespace text = manager_text;
   const std::string file = help_file();
-  if (ErrorNumber err = platform_.ShowHelp(file, kHelpFinder)) {
+  std::string help;
+  ErrorNumber err = read_help_text(io_.files, file, help);
+  if (err == kOk) err = view_.show_help(with_crlf_breaks(help));
+  if (err != kOk) {
     // Help is a convenience: its failure must not cost the user the edits made so far.
     platform_.MessageBox(std::string(text::kHelpNotOpened) + text::kErrorNumberLabel +
                              error_number_text(err) + "\r" + file,

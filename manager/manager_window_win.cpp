@@ -1,6 +1,6 @@
 #include "manager/manager_window_win.h"
 
-#include "manager/help_window_win.h"
+#include "manager/help_key_win.h"
 #include "manager/ui_font_win.h"
 #include "platform/win32/dpi_win.h"
 
@@ -84,6 +84,10 @@ void ManagerWindowWin::set_busy(bool busy) {
   busy_ = busy;
   EnableWindow(hwnd(), busy ? FALSE : TRUE);
   if (busy) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+ErrorNumber ManagerWindowWin::show_help(const std::string& text) {
+  return help_window_.show(text) ? kOk : error_number_from_system(GetLastError());
 }
 
 void ManagerWindowWin::on_command(int id, int code) {

@@ -240,20 +240,9 @@ std::uint32_t Win32Platform::OsVersionWord() {
 #endif
 }
 
-std::optional<std::string> Win32Platform::BrowseForFolder(WindowRef owner,
-                                                          const std::string& prompt) {
-  if (folder_browser_ == nullptr) return std::nullopt;
-  return folder_browser_(owner, prompt);
-}
-
 int Win32Platform::MessageBox(const std::string& text, int style, const std::string& title) {
   return MessageBoxW(GetActiveWindow(), to_wide(text).c_str(), to_wide(title).c_str(),
                      static_cast<UINT>(style));
-}
-
-ErrorNumber Win32Platform::ShowHelp(const std::string& help_file, int command) {
-  if (!help_viewer_) return kErrFileNotFound;
-  return help_viewer_(help_file, command);
 }
 
 void Win32Platform::Beep() { MessageBeep(MB_OK); }
