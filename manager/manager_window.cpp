@@ -24,7 +24,7 @@ void ManagerWindow::load() {
   fill_drive_table(table_, platform_);
   keep_old_settings_ = !ini_load(table_, platform_, io_);
   for (int row = 1; row < DriveTable::kRows; ++row) {
-    loaded_[row] = table_.cell(row, DriveTable::kFolderCol);
+    loaded_[row] = table_.folder(row);
   }
   view_.refresh_table();
 }
@@ -68,9 +68,7 @@ void ManagerWindow::finish() {
   std::vector<std::string> failures;
   view_.set_busy(true);
   for (int row = 1; row < DriveTable::kRows; ++row) {
-    table_.set_row(row);
-    table_.set_col(DriveTable::kFolderCol);
-    const DriveSetting record{drive_name(row), table_.text()};
+    const DriveSetting record{drive_name(row), table_.folder(row)};
     const std::string& loaded = loaded_[row];
     if (record.folder.empty() && loaded.empty()) continue;
     const std::optional<DriveCommand> map = compose_drive_command(record, persistence);

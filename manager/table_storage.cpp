@@ -34,10 +34,10 @@ bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   const std::string program_dir = platform.ProgramDir();
   std::vector<DriveSetting> records;
   for (int row = 1; row < DriveTable::kRows; ++row) {
-    table.set_row(row);
-    table.set_col(DriveTable::kFolderCol);
-    if (!table.text().empty()) records.push_back({drive_name(row), table.text()});
+    if (!table.folder(row).empty()) records.push_back({drive_name(row), table.folder(row)});
   }
+  // A save leaves the last row's folder current, as the grid always has after one.
+  table.set_cell(DriveTable::kRows - 1, DriveTable::kFolderCol);
   const ErrorNumber err =
       write_settings(io, settings_path(program_dir), records,
                      keep_old_file ? program_file(program_dir, kSettingsBackupName) : "");

@@ -61,8 +61,7 @@ class FakeDialogView : public AssignDialogView {
 inline void set_folders(ManagerWindow& manager,
                         std::initializer_list<std::pair<int, const char*>> folders) {
   for (const auto& [row, folder] : folders) {
-    manager.table().set_cell(row, 2);
-    manager.table().set_text(folder);
+    manager.table().set_folder(row, folder);
   }
 }
 

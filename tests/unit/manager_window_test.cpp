@@ -36,6 +36,7 @@ TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
+  EXPECT_EQ(std::pair(manager.table().row(), manager.table().col()), std::pair(26, 2));
 }
 
 TEST_F(Manager, FinishUnmapsWhatNDekMappedAndWaitsForItBeforeMappingAgain) {
