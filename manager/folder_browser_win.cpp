@@ -11,19 +11,13 @@
 namespace ndek {
 namespace {
 
-// Long enough for any path the system accepts with the long-path prefix.
-constexpr DWORD kMaxPathChars = 32768;
-
 using GetPathFromIdListEx = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, GPFIDL_FLAGS);
 
 // SHGetPathFromIDListEx takes any buffer size but is missing from older systems; the
 // classic call is limited to MAX_PATH characters.
 std::optional<std::wstring> path_from_id_list(PCIDLIST_ABSOLUTE id_list) {
-  const HMODULE shell = GetModuleHandleW(L"shell32.dll");
-  const auto get_path = shell == nullptr
-                            ? nullptr
-                            : reinterpret_cast<GetPathFromIdListEx>(reinterpret_cast<void*>(
-                                  GetProcAddress(shell, "SHGetPathFromIDListEx")));
+  const auto get_path =
+      find_function<GetPathFromIdListEx>(GetModuleHandleW(L"shell32.dll"), "SHGetPathFromIDListEx");
   std::wstring path;
   if (get_path != nullptr) {
     for (DWORD size = MAX_PATH; size <= kMaxPathChars; size *= 2) {

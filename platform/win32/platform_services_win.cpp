@@ -13,9 +13,6 @@
 namespace ndek {
 namespace {
 
-// Long enough for any path the system accepts with the long-path prefix.
-constexpr DWORD kMaxPathChars = 32768;
-
 WORD show_command(WindowStyle style) {
   switch (style) {
     case WindowStyle::kHidden:
@@ -87,9 +84,7 @@ using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
 std::optional<std::wstring> network_connection(const std::wstring& system_dir,
                                                const std::wstring& drive) {
   const UniqueModule mpr(LoadLibraryW((system_dir + L"\\mpr.dll").c_str()));
-  const auto get_connection = !mpr ? nullptr
-                                   : reinterpret_cast<GetConnection>(reinterpret_cast<void*>(
-                                         GetProcAddress(mpr.get(), "WNetGetConnectionW")));
+  const auto get_connection = find_function<GetConnection>(mpr.get(), "WNetGetConnectionW");
   if (get_connection == nullptr) return std::nullopt;
   std::wstring remote(kMaxPathChars, L'\0');
   DWORD size = kMaxPathChars;
