@@ -52,7 +52,7 @@ void ManagerWindow::help() {
   if (err == kOk) err = view_.show_help(with_crlf_breaks(help));
   if (err != kOk) {
     // Help is a convenience: its failure must not cost the user the edits made so far.
-    platform_.MessageBox(std::string(text::kHelpNotOpened) + text::kErrorNumberLabel +
+    platform_.MessageBox(std::string(text::kHelpNotOpened) + kErrorNumberLabel +
                              error_number_text(err) + "\r" + file,
                          kMbOkExclamation, text::kErrorTitle);
   }

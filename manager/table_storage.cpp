@@ -22,7 +22,7 @@ bool ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   if (settings.failure == kOk || settings.failure == kErrFileNotFound) return true;
 
   namespace text = manager_text;
-  platform.MessageBox(std::string(text::kLoadIncomplete) + text::kErrorNumberLabel +
+  platform.MessageBox(std::string(text::kLoadIncomplete) + kErrorNumberLabel +
                           error_number_text(settings.failure) + "\r" + path + "\r" +
                           text::kLoadIncompleteRows,
                       kMbOkExclamation, text::kErrorTitle);
@@ -44,8 +44,8 @@ bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   if (err == kOk) return true;
 
   namespace text = manager_text;
-  platform.MessageBox(std::string(text::kSaveFailed) + text::kErrorNumberLabel +
-                          error_number_text(err) + "\r" + text::kAppPathLabel + program_dir,
+  platform.MessageBox(std::string(text::kSaveFailed) + kErrorNumberLabel + error_number_text(err) +
+                          "\r" + text::kAppPathLabel + program_dir,
                       kMbOkExclamation, text::kErrorTitle);
   platform.EndProgram();
   return false;

@@ -27,7 +27,7 @@ void ask_to_start_manager(PlatformServices& platform, const std::string& program
                                                         WindowStyle::kMinimizedFocus, started);
   if (err != kOk) {
     platform.MessageBox(
-        std::string(text::kManagerNotStarted) + text::kErrorNumberLabel + error_number_text(err),
+        std::string(text::kManagerNotStarted) + kErrorNumberLabel + error_number_text(err),
         kMbOkExclamation, text::kTitle);
   }
 }
