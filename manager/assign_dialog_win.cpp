@@ -89,9 +89,7 @@ bool AssignDialogWin::create(HWND owner) {
 }
 
 void AssignDialogWin::lay_out(Dpi dpi) {
-  UniqueFont font = create_ui_font(dpi);
-  place_controls(kControls, dpi, font.get());
-  font_ = std::move(font);  // the old one only now that no control uses it
+  place_controls(kControls, dpi, create_ui_font(dpi));
   // A drop-down combo box's height includes its list.
   const TwipsRect& combo = kControls.front().twips;
   SetWindowPos(combo_, nullptr, 0, 0, twips_to_pixels(combo.width, dpi),

@@ -36,7 +36,6 @@ class AssignDialogWin : public WindowBase<AssignDialogWin>, public AssignDialogV
 
   HINSTANCE instance_;
   AssignDialog logic_;
-  UniqueFont font_;
   HWND combo_ = nullptr;
   HWND folder_ = nullptr;
   bool setting_combo_ = false;

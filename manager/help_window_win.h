@@ -27,7 +27,6 @@ class HelpWindowWin : public WindowBase<HelpWindowWin> {
   HWND text_box() const;
 
   HINSTANCE instance_;
-  UniqueFont font_;
 };
 
 }  // namespace ndek

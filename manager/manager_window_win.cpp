@@ -50,9 +50,7 @@ bool ManagerWindowWin::create(ManagerWindow& logic) {
 }
 
 void ManagerWindowWin::lay_out(Dpi dpi) {
-  UniqueFont font = create_ui_font(dpi);
-  place_controls(kButtons, dpi, font.get());
-  font_ = std::move(font);  // the old one only now that no button uses it
+  place_controls(kButtons, dpi, create_ui_font(dpi));
   grid_->place(to_pixels(kGridTwips, dpi), dpi);
 }
 

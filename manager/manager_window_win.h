@@ -47,7 +47,6 @@ class ManagerWindowWin : public WindowBase<ManagerWindowWin>, public ManagerView
   HINSTANCE instance_;
   PlatformServices& platform_;
   ManagerWindow* logic_ = nullptr;
-  UniqueFont font_;
   std::unique_ptr<DriveGridWin> grid_;
   // Owns the assignment dialog instead of this window, which keeps the dialog out of the
   // task bar while leaving it usable when this window is disabled.

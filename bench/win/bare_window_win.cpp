@@ -40,6 +40,8 @@ class BareWindow : public ndek::WindowBase<BareWindow> {
  private:
   friend class WindowBase<BareWindow>;
 
+  void lay_out(ndek::Dpi) {}  // nothing inside to lay out
+
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_DESTROY) {
       PostQuitMessage(0);

@@ -51,7 +51,7 @@ class TestWindow : public WindowBase<TestWindow> {
 
   void lay_out(Dpi dpi) {
     layouts.push_back(dpi);
-    place_controls(kControls, dpi, nullptr);
+    place_controls(kControls, dpi, {});
   }
 };
 
