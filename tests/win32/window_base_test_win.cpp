@@ -51,7 +51,7 @@ class TestWindow : public WindowBase<TestWindow> {
 
   void lay_out(Dpi dpi) {
     layouts.push_back(dpi);
-    place_controls(kControls, dpi, {});
+    place_controls(kControls, dpi, create_font("Tahoma", 9, dpi));
   }
 };
 
@@ -102,6 +102,11 @@ TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpiAn
           << item.id << " at " << describe_rect(at) << ", " << dpi << " dpi";
     }
     EXPECT_TRUE(all_to_paint(window.hwnd())) << dpi;
+    // The controls' font is the one made for the new DPI, and still alive.
+    LOGFONTW font{};
+    const LRESULT in_use = SendMessageW(window.control(kSecondId), WM_GETFONT, 0, 0);
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(in_use), sizeof font, &font)) << dpi;
+    EXPECT_EQ(font.lfHeight, -MulDiv(9, dpi, 72));
   }
   EXPECT_EQ(window.layouts, (std::vector<Dpi>{144, 96}));
 }
