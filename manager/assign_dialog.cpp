@@ -31,9 +31,7 @@ void AssignDialog::combo_changed() {
 }
 
 void AssignDialog::browse() {
-  const std::optional<std::string> folder =
-      platform_.BrowseForFolder(view_.window(), manager_text::kBrowsePrompt);
-  view_.set_folder_text(folder.value_or(""));
+  view_.set_folder_text(view_.browse_for_folder(manager_text::kBrowsePrompt).value_or(""));
 }
 
 void AssignDialog::ok() {

@@ -1,5 +1,6 @@
 #pragma once
 // What the drive assignment dialog does, apart from drawing it.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,9 @@ class AssignDialogView {
   virtual void set_folder_text(const std::string& text) = 0;
   // Closes the dialog; the view calls query_unload on its way out.
   virtual void close() = 0;
-  virtual WindowRef window() = 0;
+  // The shell's folder browser over the dialog: the chosen folder's full path, or nothing when
+  // the user cancels.
+  virtual std::optional<std::string> browse_for_folder(const std::string& prompt) = 0;
 };
 
 // "" or one upper-case letter A to Z followed by a colon, from whatever the box holds.

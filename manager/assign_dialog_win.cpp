@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "manager/help_window_win.h"
+#include "manager/folder_browser_win.h"
+#include "manager/help_key_win.h"
 #include "manager/ui_font_win.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/strings_win.h"
@@ -88,9 +89,7 @@ bool AssignDialogWin::create(HWND owner) {
 }
 
 void AssignDialogWin::lay_out(Dpi dpi) {
-  UniqueFont font = create_ui_font(dpi);
-  place_controls(kControls, dpi, font.get());
-  font_ = std::move(font);  // the old one only now that no control uses it
+  place_controls(kControls, dpi, create_ui_font(dpi));
   // A drop-down combo box's height includes its list.
   const TwipsRect& combo = kControls.front().twips;
   SetWindowPos(combo_, nullptr, 0, 0, twips_to_pixels(combo.width, dpi),
@@ -124,7 +123,9 @@ void AssignDialogWin::close() {
   DestroyWindow(hwnd());
 }
 
-WindowRef AssignDialogWin::window() { return reinterpret_cast<WindowRef>(hwnd()); }
+std::optional<std::string> AssignDialogWin::browse_for_folder(const std::string& prompt) {
+  return ndek::browse_for_folder(hwnd(), prompt);
+}
 
 void AssignDialogWin::on_combo_selection(HWND combo) {
   // The edit part still shows the previous text; the chosen item is the new one.

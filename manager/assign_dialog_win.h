@@ -24,7 +24,7 @@ class AssignDialogWin : public WindowBase<AssignDialogWin>, public AssignDialogV
   std::string folder_text() override;
   void set_folder_text(const std::string& text) override;
   void close() override;
-  WindowRef window() override;
+  std::optional<std::string> browse_for_folder(const std::string& prompt) override;
 
  private:
   friend class WindowBase<AssignDialogWin>;
@@ -36,7 +36,6 @@ class AssignDialogWin : public WindowBase<AssignDialogWin>, public AssignDialogV
 
   HINSTANCE instance_;
   AssignDialog logic_;
-  UniqueFont font_;
   HWND combo_ = nullptr;
   HWND folder_ = nullptr;
   bool setting_combo_ = false;

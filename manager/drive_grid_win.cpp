@@ -223,29 +223,30 @@ void DriveGridWin::paint_cells(HDC dc, const RECT& client) {
   const int last_row = std::min(geometry_.rows() - 1, first_row + geometry_.page_rows() + 1);
 
   // The movable cells, then the fixed row and column over whatever scrolled under them.
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, fixed_width, fixed_height, client.right, client.bottom);
-  for (int row = first_row; row <= last_row; ++row) {
-    for (int col = 1; col < geometry_.cols(); ++col) paint_cell(dc, row, col);
+  {
+    const SavedDcState clip(dc);
+    IntersectClipRect(dc, fixed_width, fixed_height, client.right, client.bottom);
+    for (int row = first_row; row <= last_row; ++row) {
+      for (int col = 1; col < geometry_.cols(); ++col) paint_cell(dc, row, col);
+    }
+    if (table_.row() >= 1 && table_.col() >= 1) {
+      RECT focus = to_rect(geometry_.cell_rect(table_.row(), table_.col()));
+      InflateRect(&focus, -1, -1);
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+      DrawFocusRect(dc, &focus);
+    }
   }
-  if (table_.row() >= 1 && table_.col() >= 1) {
-    RECT focus = to_rect(geometry_.cell_rect(table_.row(), table_.col()));
-    InflateRect(&focus, -1, -1);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    DrawFocusRect(dc, &focus);
+  {
+    const SavedDcState clip(dc);
+    IntersectClipRect(dc, 0, fixed_height, client.right, client.bottom);
+    for (int row = first_row; row <= last_row; ++row) paint_cell(dc, row, 0);
   }
-  RestoreDC(dc, saved);
-
-  const int saved_column = SaveDC(dc);
-  IntersectClipRect(dc, 0, fixed_height, client.right, client.bottom);
-  for (int row = first_row; row <= last_row; ++row) paint_cell(dc, row, 0);
-  RestoreDC(dc, saved_column);
-
-  const int saved_header = SaveDC(dc);
-  IntersectClipRect(dc, fixed_width, 0, client.right, client.bottom);
-  for (int col = 1; col < geometry_.cols(); ++col) paint_cell(dc, 0, col);
-  RestoreDC(dc, saved_header);
+  {
+    const SavedDcState clip(dc);
+    IntersectClipRect(dc, fixed_width, 0, client.right, client.bottom);
+    for (int col = 1; col < geometry_.cols(); ++col) paint_cell(dc, 0, col);
+  }
   paint_cell(dc, 0, 0);
 
   SelectObject(dc, old_font);

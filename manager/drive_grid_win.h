@@ -13,7 +13,7 @@
 
 namespace ndek {
 
-class DriveGridWin : public WindowBase<DriveGridWin> {
+class DriveGridWin : public WindowBase<DriveGridWin, WindowKind::kChild> {
  public:
   // `on_double_click` runs on a double click anywhere on the grid.
   DriveGridWin(DriveTable& table, std::function<void()> on_double_click);
@@ -25,7 +25,7 @@ class DriveGridWin : public WindowBase<DriveGridWin> {
   void refresh();
 
  private:
-  friend class WindowBase<DriveGridWin>;
+  friend class WindowBase<DriveGridWin, WindowKind::kChild>;
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
   void update_geometry();

@@ -1,6 +1,6 @@
 #pragma once
-// The manager's working state: one row per drive letter under a header row, addressed
-// through one current cell as the rest of the manager expects.
+// The manager's working state: one row per drive letter under a header row. The user and the
+// dialog work through one current cell; saving and finish read the rows directly.
 #include <array>
 #include <string>
 #include <string_view>
@@ -28,6 +28,9 @@ class DriveTable {
   const std::string& text() const { return cells_[row_][col_]; }
   void set_text(std::string text) { cells_[row_][col_] = std::move(text); }
   const std::string& cell(int row, int col) const { return cells_[row][col]; }
+  // A drive row's folder, read or written without moving the user's current cell.
+  const std::string& folder(int row) const { return cells_[row][kFolderCol]; }
+  void set_folder(int row, std::string folder) { cells_[row][kFolderCol] = std::move(folder); }
 
   int col_width(int col) const { return widths_[col]; }  // twips
   void set_col_width(int width) { widths_[col_] = width; }

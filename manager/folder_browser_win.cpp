@@ -11,19 +11,13 @@
 namespace ndek {
 namespace {
 
-// Long enough for any path the system accepts with the long-path prefix.
-constexpr DWORD kMaxPathChars = 32768;
-
 using GetPathFromIdListEx = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, GPFIDL_FLAGS);
 
 // SHGetPathFromIDListEx takes any buffer size but is missing from older systems; the
 // classic call is limited to MAX_PATH characters.
 std::optional<std::wstring> path_from_id_list(PCIDLIST_ABSOLUTE id_list) {
-  const HMODULE shell = GetModuleHandleW(L"shell32.dll");
-  const auto get_path = shell == nullptr
-                            ? nullptr
-                            : reinterpret_cast<GetPathFromIdListEx>(reinterpret_cast<void*>(
-                                  GetProcAddress(shell, "SHGetPathFromIDListEx")));
+  const auto get_path =
+      find_function<GetPathFromIdListEx>(GetModuleHandleW(L"shell32.dll"), "SHGetPathFromIDListEx");
   std::wstring path;
   if (get_path != nullptr) {
     for (DWORD size = MAX_PATH; size <= kMaxPathChars; size *= 2) {
@@ -42,10 +36,10 @@ std::optional<std::wstring> path_from_id_list(PCIDLIST_ABSOLUTE id_list) {
 
 }  // namespace
 
-std::optional<std::string> browse_for_folder(WindowRef owner, const std::string& prompt) {
+std::optional<std::string> browse_for_folder(HWND owner, const std::string& prompt) {
   const std::wstring title = to_wide(prompt);
   BROWSEINFOW browse{};
-  browse.hwndOwner = reinterpret_cast<HWND>(owner);
+  browse.hwndOwner = owner;
   browse.lpszTitle = title.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
   const UniqueCoTaskMem id_list(SHBrowseForFolderW(&browse));

@@ -42,9 +42,8 @@ bool HelpWindowWin::create() {
 }
 
 void HelpWindowWin::lay_out(Dpi dpi) {
-  UniqueFont font = create_ui_font(dpi);
-  SendMessageW(text_box(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  font_ = std::move(font);  // the old one only now that nothing uses it
+  place_controls(kTextBox, dpi, create_ui_font(dpi));
+  fit_text_box();
 }
 
 HWND HelpWindowWin::text_box() const { return control(kTextBoxId); }

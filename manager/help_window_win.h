@@ -10,9 +10,6 @@
 
 namespace ndek {
 
-// The command that the F1 key sends to whichever manager window has it: each opens help.
-constexpr int kHelpKeyCommand = 100;
-
 class HelpWindowWin : public WindowBase<HelpWindowWin> {
  public:
   explicit HelpWindowWin(HINSTANCE instance) : instance_(instance) {}
@@ -30,7 +27,6 @@ class HelpWindowWin : public WindowBase<HelpWindowWin> {
   HWND text_box() const;
 
   HINSTANCE instance_;
-  UniqueFont font_;
 };
 
 }  // namespace ndek

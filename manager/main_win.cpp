@@ -2,9 +2,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "manager/folder_browser_win.h"
-#include "manager/help_text.h"
-#include "manager/help_window_win.h"
+#include "manager/help_key_win.h"
 #include "manager/manager_window.h"
 #include "manager/manager_window_win.h"
 #include "platform/win32/ansi_code_page_win.h"
@@ -53,18 +51,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     ndek::Win32FileSystem files;
     ndek::Win32AnsiCodePage code_page;
     const ndek::SettingsIo io{files, code_page};
-
-    ndek::HelpWindowWin help_window(instance);
-    platform.set_help_viewer([&files, &help_window](const std::string& help_file, int) {
-      std::string text;
-      if (const ndek::ErrorNumber err = ndek::read_help_text(files, help_file, text)) return err;
-      if (!help_window.show(ndek::with_crlf_breaks(text))) {
-        return ndek::error_number_from_system(GetLastError());
-      }
-      return ndek::kOk;
-    });
-
-    platform.set_folder_browser(ndek::browse_for_folder);
 
     ndek::ManagerWindowWin main_window(instance, platform);
     ndek::ManagerWindow manager(platform, io, main_window);

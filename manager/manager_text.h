@@ -5,7 +5,6 @@ namespace ndek::manager_text {
 
 inline constexpr const char* kErrorTitle = "エラー";
 inline constexpr const char* kSaveFailed = "設定データの記録ができませんでした。\r";
-inline constexpr const char* kErrorNumberLabel = "エラー№=";
 inline constexpr const char* kAppPathLabel = "App.Path=";
 inline constexpr const char* kLoadIncomplete = "設定データを最後まで読み込めませんでした。\r";
 inline constexpr const char* kLoadIncompleteRows =

@@ -1,5 +1,6 @@
 #include "manager/manager_window.h"
 
+#include "manager/help_text.h"
 #include "manager/letter_update.h"
 #include "manager/manager_text.h"
 #include "manager/table_storage.h"
@@ -23,7 +24,7 @@ void ManagerWindow::load() {
   fill_drive_table(table_, platform_);
   keep_old_settings_ = !ini_load(table_, platform_, io_);
   for (int row = 1; row < DriveTable::kRows; ++row) {
-    loaded_[row] = table_.cell(row, DriveTable::kFolderCol);
+    loaded_[row] = table_.folder(row);
   }
   view_.refresh_table();
 }
@@ -46,9 +47,12 @@ void ManagerWindow::delete_drive() {
 void ManagerWindow::help() {
   namespace text = manager_text;
   const std::string file = help_file();
-  if (ErrorNumber err = platform_.ShowHelp(file, kHelpFinder)) {
+  std::string help;
+  ErrorNumber err = read_help_text(io_.files, file, help);
+  if (err == kOk) err = view_.show_help(with_crlf_breaks(help));
+  if (err != kOk) {
     // Help is a convenience: its failure must not cost the user the edits made so far.
-    platform_.MessageBox(std::string(text::kHelpNotOpened) + text::kErrorNumberLabel +
+    platform_.MessageBox(std::string(text::kHelpNotOpened) + kErrorNumberLabel +
                              error_number_text(err) + "\r" + file,
                          kMbOkExclamation, text::kErrorTitle);
   }
@@ -64,9 +68,7 @@ void ManagerWindow::finish() {
   std::vector<std::string> failures;
   view_.set_busy(true);
   for (int row = 1; row < DriveTable::kRows; ++row) {
-    table_.set_row(row);
-    table_.set_col(DriveTable::kFolderCol);
-    const DriveSetting record{drive_name(row), table_.text()};
+    const DriveSetting record{drive_name(row), table_.folder(row)};
     const std::string& loaded = loaded_[row];
     if (record.folder.empty() && loaded.empty()) continue;
     const std::optional<DriveCommand> map = compose_drive_command(record, persistence);

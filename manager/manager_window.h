@@ -21,6 +21,9 @@ class ManagerView {
   virtual void refresh_table() = 0;
   // While busy the window takes no input and shows the wait cursor.
   virtual void set_busy(bool busy) = 0;
+  // Shows the help text (CR LF line breaks) beside the window, not modal; a failure comes
+  // back as its number.
+  virtual ErrorNumber show_help(const std::string& text) = 0;
 };
 
 class ManagerWindow {

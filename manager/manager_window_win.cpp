@@ -1,6 +1,6 @@
 #include "manager/manager_window_win.h"
 
-#include "manager/help_window_win.h"
+#include "manager/help_key_win.h"
 #include "manager/ui_font_win.h"
 #include "platform/win32/dpi_win.h"
 
@@ -50,9 +50,7 @@ bool ManagerWindowWin::create(ManagerWindow& logic) {
 }
 
 void ManagerWindowWin::lay_out(Dpi dpi) {
-  UniqueFont font = create_ui_font(dpi);
-  place_controls(kButtons, dpi, font.get());
-  font_ = std::move(font);  // the old one only now that no button uses it
+  place_controls(kButtons, dpi, create_ui_font(dpi));
   grid_->place(to_pixels(kGridTwips, dpi), dpi);
 }
 
@@ -84,6 +82,10 @@ void ManagerWindowWin::set_busy(bool busy) {
   busy_ = busy;
   EnableWindow(hwnd(), busy ? FALSE : TRUE);
   if (busy) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+ErrorNumber ManagerWindowWin::show_help(const std::string& text) {
+  return help_window_.show(text) ? kOk : error_number_from_system(GetLastError());
 }
 
 void ManagerWindowWin::on_command(int id, int code) {

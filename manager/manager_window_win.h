@@ -7,6 +7,7 @@
 
 #include "manager/assign_dialog_win.h"
 #include "manager/drive_grid_win.h"
+#include "manager/help_window_win.h"
 #include "manager/manager_window.h"
 #include "platform/win32/unique_handle_win.h"
 #include "platform/win32/window_base_win.h"
@@ -34,6 +35,7 @@ class ManagerWindowWin : public WindowBase<ManagerWindowWin>, public ManagerView
   void show_assign_dialog() override;
   void refresh_table() override;
   void set_busy(bool busy) override;
+  ErrorNumber show_help(const std::string& text) override;
 
  private:
   friend class WindowBase<ManagerWindowWin>;
@@ -45,12 +47,12 @@ class ManagerWindowWin : public WindowBase<ManagerWindowWin>, public ManagerView
   HINSTANCE instance_;
   PlatformServices& platform_;
   ManagerWindow* logic_ = nullptr;
-  UniqueFont font_;
   std::unique_ptr<DriveGridWin> grid_;
   // Owns the assignment dialog instead of this window, which keeps the dialog out of the
   // task bar while leaving it usable when this window is disabled.
   UniqueWindow dialog_owner_;
   std::unique_ptr<AssignDialogWin> dialog_;
+  HelpWindowWin help_window_{instance_};
   bool busy_ = false;
 };
 

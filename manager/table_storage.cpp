@@ -7,7 +7,7 @@ namespace ndek {
 
 bool ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& io) {
   table.set_col(DriveTable::kFolderCol);
-  const std::string path = program_file(platform.ProgramDir(), kSettingsFileName);
+  const std::string path = settings_path(platform.ProgramDir());
   const SettingsReadResult settings = read_settings(io, path, kMaxRecords);
   for (const DriveSetting& record : settings.records) {
     const std::string drive = ascii_upper(record.drive);
@@ -22,7 +22,7 @@ bool ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   if (settings.failure == kOk || settings.failure == kErrFileNotFound) return true;
 
   namespace text = manager_text;
-  platform.MessageBox(std::string(text::kLoadIncomplete) + text::kErrorNumberLabel +
+  platform.MessageBox(std::string(text::kLoadIncomplete) + kErrorNumberLabel +
                           error_number_text(settings.failure) + "\r" + path + "\r" +
                           text::kLoadIncompleteRows,
                       kMbOkExclamation, text::kErrorTitle);
@@ -34,18 +34,18 @@ bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   const std::string program_dir = platform.ProgramDir();
   std::vector<DriveSetting> records;
   for (int row = 1; row < DriveTable::kRows; ++row) {
-    table.set_row(row);
-    table.set_col(DriveTable::kFolderCol);
-    if (!table.text().empty()) records.push_back({drive_name(row), table.text()});
+    if (!table.folder(row).empty()) records.push_back({drive_name(row), table.folder(row)});
   }
+  // A save leaves the last row's folder current, as the grid always has after one.
+  table.set_cell(DriveTable::kRows - 1, DriveTable::kFolderCol);
   const ErrorNumber err =
-      write_settings(io, program_file(program_dir, kSettingsFileName), records,
+      write_settings(io, settings_path(program_dir), records,
                      keep_old_file ? program_file(program_dir, kSettingsBackupName) : "");
   if (err == kOk) return true;
 
   namespace text = manager_text;
-  platform.MessageBox(std::string(text::kSaveFailed) + text::kErrorNumberLabel +
-                          error_number_text(err) + "\r" + text::kAppPathLabel + program_dir,
+  platform.MessageBox(std::string(text::kSaveFailed) + kErrorNumberLabel + error_number_text(err) +
+                          "\r" + text::kAppPathLabel + program_dir,
                       kMbOkExclamation, text::kErrorTitle);
   platform.EndProgram();
   return false;

@@ -27,7 +27,7 @@ void ask_to_start_manager(PlatformServices& platform, const std::string& program
                                                         WindowStyle::kMinimizedFocus, started);
   if (err != kOk) {
     platform.MessageBox(
-        std::string(text::kManagerNotStarted) + text::kErrorNumberLabel + error_number_text(err),
+        std::string(text::kManagerNotStarted) + kErrorNumberLabel + error_number_text(err),
         kMbOkExclamation, text::kTitle);
   }
 }
@@ -41,8 +41,7 @@ void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data,
   const std::string_view persistence = persistence_option(ver_data);
   const std::string program_dir = platform.ProgramDir();
 
-  const SettingsReadResult settings =
-      read_settings(io, program_file(program_dir, kSettingsFileName), kMaxRecords);
+  const SettingsReadResult settings = read_settings(io, settings_path(program_dir), kMaxRecords);
   if (settings.failure != kOk) {
     ask_to_start_manager(platform, program_dir, settings.failure);
     platform.EndProgram();

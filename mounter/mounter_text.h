@@ -12,7 +12,6 @@ inline constexpr const char* kFaulty =
     "設定のため仮想ドライブマネージャーを起動しますか？\r\r";
 inline constexpr const char* kManagerNotStarted =
     "仮想ドライブマネージャーを起動できませんでした。\r";
-inline constexpr const char* kErrorNumberLabel = "エラー№=";
 inline constexpr const char* kManagerFileName = "NDekMan.exe";
 
 }  // namespace ndek::mounter_text

@@ -72,14 +72,9 @@ bool StartupWindow::create(HINSTANCE instance, int show_command) {
 
 void StartupWindow::lay_out(Dpi dpi) {
   dpi_ = dpi;
-  UniqueFont title_font = create_font(kFontFace, kTitlePoints, dpi);
-  UniqueFont text_font = create_font(kFontFace, kTextPoints, dpi);
   const std::span<const ChildControl> labels(kLabels);
-  place_controls(labels.first(1), dpi, title_font.get());
-  place_controls(labels.subspan(1), dpi, text_font.get());
-  // The controls no longer use the old fonts, which go now.
-  title_font_ = std::move(title_font);
-  text_font_ = std::move(text_font);
+  place_controls(labels.first(1), dpi, create_font(kFontFace, kTitlePoints, dpi), 0);
+  place_controls(labels.subspan(1), dpi, create_font(kFontFace, kTextPoints, dpi), 1);
 }
 
 void StartupWindow::load() {

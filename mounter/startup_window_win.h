@@ -45,8 +45,6 @@ class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
   const SettingsIo& io_;
   float ver_data_ = 0;
   Dpi dpi_ = kDefaultDpi;
-  UniqueFont title_font_;
-  UniqueFont text_font_;
 };
 
 }  // namespace ndek

@@ -1,4 +1,7 @@
 #pragma once
+// The system's version as both programs use it, in one path: OsVersionWord -> version_from_word
+// gives `ver_data` -> version_text fills the mounter's hidden `ver` label, and
+// persistence_option(ver_data) decides how `net use` is told not to remember a connection.
 #include <cstdint>
 #include <string>
 

@@ -33,11 +33,6 @@ enum class DriveKind {
   kRamDisk = 6,
 };
 
-// Opaque reference to a native window; 0 means none.
-using WindowRef = std::uintptr_t;
-
-constexpr int kHelpFinder = 15;
-
 // A program started by RunCommand. The program runs on by itself; this only watches it, and
 // letting go of it does not end the program.
 class StartedCommand {
@@ -93,13 +88,8 @@ class PlatformServices {
   virtual DriveKind DriveType(const std::string& root_path) = 0;
   // Lowest byte: major version; next byte: minor version.
   virtual std::uint32_t OsVersionWord() = 0;
-  // The chosen folder's full path, or nothing when the user cancels.
-  virtual std::optional<std::string> BrowseForFolder(WindowRef owner,
-                                                     const std::string& prompt) = 0;
   // Modal; returns the pressed button (kAnswerYes, ...).
   virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
-  // Opens the help file; a failure comes back as its number.
-  virtual ErrorNumber ShowHelp(const std::string& help_file, int command) = 0;
   virtual void Beep() = 0;
   // False when the drives this program maps would not show in the user's shell: it runs
   // elevated and the shell's process does not, and an elevated token has drive letters of its

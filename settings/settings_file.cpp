@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform_services.h"
 #include "settings/utf8.h"
 
 namespace ndek {
@@ -415,6 +416,10 @@ ErrorNumber write_settings(const SettingsIo& io, const std::string& path,
   const std::string bytes = encode_settings(io.code_page, records);
   return replace_whole_file(
       io.files, path, [&bytes](OutputFile& out) { return out.write(bytes.data(), bytes.size()); });
+}
+
+std::string settings_path(const std::string& program_dir) {
+  return program_file(program_dir, kSettingsFileName);
 }
 
 }  // namespace ndek

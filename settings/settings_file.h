@@ -36,6 +36,9 @@ constexpr const char* kSettingsFileName = "NDek.ini";
 // The file as it was before a save that must not lose what could not be read of it.
 constexpr const char* kSettingsBackupName = "NDek.ini.bak";
 constexpr std::size_t kMaxRecords = 100;
+
+// The one settings file of both programs: NDek.ini in the program directory.
+std::string settings_path(const std::string& program_dir);
 // A longer field is taken for a damaged file rather than read into memory.
 constexpr std::size_t kMaxFieldChars = 32767;
 

@@ -3,22 +3,11 @@
 #include "platform/win32/strings_win.h"
 
 namespace ndek {
-namespace {
-
-// Looked up at run time: the function is missing before Windows 10, where the programs still
-// have to start.
-template <typename Function>
-Function user32_function(const char* name) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
-}
-
-}  // namespace
-
 std::optional<Dpi> per_window_dpi(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-  const auto get_dpi = user32_function<GetDpiForWindowFunction>("GetDpiForWindow");
+  // Missing before Windows 10, where the programs still have to start.
+  const auto get_dpi =
+      find_function<GetDpiForWindowFunction>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
   const UINT dpi = get_dpi != nullptr ? get_dpi(window) : 0;
   if (dpi == 0) return std::nullopt;
   return static_cast<Dpi>(dpi);
@@ -27,10 +16,8 @@ std::optional<Dpi> per_window_dpi(HWND window) {
 std::optional<Dpi> monitor_dpi(HWND window) {
   // shcore.dll exists from Windows 8.1 on; only the system's own copy is taken.
   const UniqueModule shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-  if (!shcore) return std::nullopt;
   using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  const auto get_dpi = reinterpret_cast<GetDpiForMonitorFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")));
+  const auto get_dpi = find_function<GetDpiForMonitorFunction>(shcore.get(), "GetDpiForMonitor");
   if (get_dpi == nullptr) return std::nullopt;
   constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
   UINT x = 0;
@@ -79,7 +66,8 @@ RECT window_rect_for_client(HWND window, const RECT& client, Dpi dpi) {
   const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
   const BOOL has_menu = GetMenu(window) != nullptr;
   RECT rect = client;
-  const auto adjust = user32_function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+  const auto adjust = find_function<AdjustForDpiFunction>(GetModuleHandleW(L"user32.dll"),
+                                                          "AdjustWindowRectExForDpi");
   if (adjust == nullptr || !adjust(&rect, style, has_menu, ex_style, static_cast<UINT>(dpi))) {
     AdjustWindowRectEx(&rect, style, has_menu, ex_style);
   }

@@ -13,9 +13,6 @@
 namespace ndek {
 namespace {
 
-// Long enough for any path the system accepts with the long-path prefix.
-constexpr DWORD kMaxPathChars = 32768;
-
 WORD show_command(WindowStyle style) {
   switch (style) {
     case WindowStyle::kHidden:
@@ -87,9 +84,7 @@ using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
 std::optional<std::wstring> network_connection(const std::wstring& system_dir,
                                                const std::wstring& drive) {
   const UniqueModule mpr(LoadLibraryW((system_dir + L"\\mpr.dll").c_str()));
-  const auto get_connection = !mpr ? nullptr
-                                   : reinterpret_cast<GetConnection>(reinterpret_cast<void*>(
-                                         GetProcAddress(mpr.get(), "WNetGetConnectionW")));
+  const auto get_connection = find_function<GetConnection>(mpr.get(), "WNetGetConnectionW");
   if (get_connection == nullptr) return std::nullopt;
   std::wstring remote(kMaxPathChars, L'\0');
   DWORD size = kMaxPathChars;
@@ -240,20 +235,9 @@ std::uint32_t Win32Platform::OsVersionWord() {
 #endif
 }
 
-std::optional<std::string> Win32Platform::BrowseForFolder(WindowRef owner,
-                                                          const std::string& prompt) {
-  if (folder_browser_ == nullptr) return std::nullopt;
-  return folder_browser_(owner, prompt);
-}
-
 int Win32Platform::MessageBox(const std::string& text, int style, const std::string& title) {
   return MessageBoxW(GetActiveWindow(), to_wide(text).c_str(), to_wide(title).c_str(),
                      static_cast<UINT>(style));
-}
-
-ErrorNumber Win32Platform::ShowHelp(const std::string& help_file, int command) {
-  if (!help_viewer_) return kErrFileNotFound;
-  return help_viewer_(help_file, command);
 }
 
 void Win32Platform::Beep() { MessageBeep(MB_OK); }

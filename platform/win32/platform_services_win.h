@@ -2,9 +2,7 @@
 // The platform services on Windows.
 #include "platform/win32/win32.h"
 
-#include <functional>
 #include <string>
-#include <utility>
 
 #include "platform/platform_services.h"
 
@@ -12,14 +10,6 @@ namespace ndek {
 
 class Win32Platform : public PlatformServices {
  public:
-  // Opens a help file; a program that offers help sets one (the mounter does not).
-  using HelpViewer = std::function<ErrorNumber(const std::string& help_file, int command)>;
-  void set_help_viewer(HelpViewer viewer) { help_viewer_ = std::move(viewer); }
-  // Lets the user choose a folder; a program that browses sets one (the mounter does not, and
-  // so does not load the shell's DLLs).
-  using FolderBrowser = std::optional<std::string> (*)(WindowRef owner, const std::string& prompt);
-  void set_folder_browser(FolderBrowser browser) { folder_browser_ = browser; }
-
   // True once EndProgram was called: the message loop stops.
   bool ended() const { return ended_; }
 
@@ -34,9 +24,7 @@ class Win32Platform : public PlatformServices {
   std::uint32_t LogicalDrives() override;
   DriveKind DriveType(const std::string& root_path) override;
   std::uint32_t OsVersionWord() override;
-  std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) override;
   int MessageBox(const std::string& text, int style, const std::string& title) override;
-  ErrorNumber ShowHelp(const std::string& help_file, int command) override;
   void Beep() override;
   bool ShellSeesOurDrives() override;
   std::unique_ptr<DriveChangeLock> HoldDriveChanges() override;
@@ -46,8 +34,6 @@ class Win32Platform : public PlatformServices {
   void EndProgram() override;
 
  private:
-  HelpViewer help_viewer_;
-  FolderBrowser folder_browser_ = nullptr;
   bool ended_ = false;
   // The quit message has been taken out of the queue and put back: waiting for messages
   // would only find it again.

@@ -14,8 +14,6 @@ std::wstring directory_of(std::wstring_view file_path) {
 }
 
 std::wstring module_path() {
-  // Long enough for any path the system accepts with the long-path prefix.
-  constexpr std::size_t kMaxPathChars = 32768;
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));

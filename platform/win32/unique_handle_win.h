@@ -68,4 +68,17 @@ class PaintScope {
   HDC dc_;
 };
 
+// SaveDC and RestoreDC, as a pair: whatever is selected or clipped in between is undone.
+class SavedDcState {
+ public:
+  explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  SavedDcState(const SavedDcState&) = delete;
+  SavedDcState& operator=(const SavedDcState&) = delete;
+  ~SavedDcState() { RestoreDC(dc_, saved_); }
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
 }  // namespace ndek

@@ -60,14 +60,16 @@ bool WindowCore::create_controls(std::span<const ChildControl> controls) {
   return true;
 }
 
-void WindowCore::place_controls(std::span<const ChildControl> controls, Dpi dpi, HFONT font) {
+void WindowCore::place_controls(std::span<const ChildControl> controls, Dpi dpi, UniqueFont font,
+                                std::size_t slot) {
   for (const ChildControl& item : controls) {
     const HWND child = control(item.id);
     const RECT at = to_pixels(item.twips, dpi);
     SetWindowPos(child, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
+  fonts_.at(slot) = std::move(font);
 }
 
 void WindowCore::centre(TwipsSize client) {

@@ -6,9 +6,12 @@
 // following a DPI change and keeping the focus across activation. The object owns its window.
 #include "platform/win32/win32.h"
 
+#include <array>
+#include <cstddef>
 #include <span>
 
 #include "platform/twips.h"
+#include "platform/win32/unique_handle_win.h"
 
 namespace ndek {
 
@@ -24,6 +27,10 @@ struct ChildControl {
 };
 
 enum class ClassIcon { kNone, kProgram };
+
+// A top-level window follows DPI changes itself and must lay itself out; a child control is
+// laid out by its parent and never gets the message.
+enum class WindowKind { kTopLevel, kChild };
 
 class WindowCore {
  public:
@@ -47,8 +54,11 @@ class WindowCore {
 
   HWND control(int id) const { return GetDlgItem(hwnd_, id); }
   bool create_controls(std::span<const ChildControl> controls);
-  // Places the controls at `dpi` and gives them `font`.
-  void place_controls(std::span<const ChildControl> controls, Dpi dpi, HFONT font);
+  // Places the controls at `dpi` and gives them `font` (made for that DPI), which the window
+  // keeps from then on as its font number `slot`. The font it kept there before goes only now,
+  // once no control uses it any more.
+  void place_controls(std::span<const ChildControl> controls, Dpi dpi, UniqueFont font,
+                      std::size_t slot = 0);
 
   // Sizes the window for a client area of `client` twips at its DPI and centres it in the work
   // area of its monitor.
@@ -72,9 +82,10 @@ class WindowCore {
   HWND hwnd_ = nullptr;
   HINSTANCE instance_ = nullptr;
   HWND last_focus_ = nullptr;
+  std::array<UniqueFont, 2> fonts_;
 };
 
-template <typename Derived>
+template <typename Derived, WindowKind kKind = WindowKind::kTopLevel>
 class WindowBase : public WindowCore {
  protected:
   static bool register_class(HINSTANCE instance, const wchar_t* class_name, HBRUSH background,
@@ -111,9 +122,11 @@ class WindowBase : public WindowCore {
     if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
     LRESULT result = 0;
     try {
-      // Every top-level window follows a DPI change the same way, so the base answers it;
-      // child controls are laid out by their parent and never get the message.
-      if constexpr (requires(Derived * window) { window->lay_out(Dpi{}); }) {
+      // Every top-level window follows a DPI change the same way, so the base answers it.
+      if constexpr (kKind == WindowKind::kTopLevel) {
+        static_assert(
+            requires(Derived * window) { window->lay_out(Dpi{}); },
+            "a top-level window has lay_out(Dpi), or it would not follow DPI changes");
         if (message == WM_DPICHANGED) return self->follow_dpi_change(wparam, lparam);
       }
       result = self->handle_message(message, wparam, lparam);

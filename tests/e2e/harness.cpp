@@ -460,6 +460,11 @@ std::optional<std::string> Scenario::read_file(std::string_view file_name) const
 
 bool Scenario::has_file(std::string_view file_name) const { return file_exists(path(file_name)); }
 
+std::size_t Scenario::file_count() const {
+  const fs::directory_iterator files(fs::path(to_wide(dir_)));
+  return static_cast<std::size_t>(std::distance(begin(files), end(files)));
+}
+
 Process Scenario::start(const std::string& file_name, const std::string& arguments,
                         const std::string& current_dir) const {
   return Process::start(path(file_name), arguments, dir_, current_dir);

@@ -167,6 +167,7 @@ class Scenario {
   // The file's bytes, or nothing when it does not exist.
   std::optional<std::string> read_file(std::string_view file_name) const;
   bool has_file(std::string_view file_name) const;
+  std::size_t file_count() const;
 
   // Starts a program of the scenario by its file name; the stand-ins it starts record here.
   Process start(const std::string& file_name, const std::string& arguments = {},

@@ -98,15 +98,6 @@ TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindo
   }
 }
 
-TEST_F(NDek, MissingSettingsYesStartsTheManagerByBareNameInANormalWindow) {
-  const std::vector<RecordLine> records = finish(scenario.start("NDek.exe"),
-                                                 "仮想ドライブの設定がされていません。\r\r設定のた"
-                                                 "め仮想ドライブマネージャーを起動しますか？\r\r",
-                                                 IDYES);
-  EXPECT_THAT(describe_sorted(records),
-              ElementsAre(expected_start("NDekMan.exe", "NDekMan.exe", SW_SHOWNORMAL)));
-}
-
 TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) {
   const FreedLetters letters({"X:", "Y:"});
   const std::string folder = scenario.path("y folder");

@@ -10,7 +10,6 @@
 #include "platform/twips.h"
 #include "platform/win32/strings_win.h"
 #include "tests/e2e/harness.h"
-#include "tests/e2e/window_places.h"
 
 namespace ndek::e2e {
 namespace {
@@ -200,14 +199,6 @@ TEST_F(NDekMan, FinishRemapsWhatNDekMappedAndLeavesWhatItDidNot) {
   EXPECT_EQ(dos_device("T:"), "\\??\\" + new_folder);
   EXPECT_EQ(dos_device("U:"), "\\??\\" + other);
   EXPECT_EQ(dos_device("W:"), "\\??\\" + same);
-}
-
-TEST_F(NDekMan, MainWindowAndDialogTakeTheSuggestedPlaceAndLayOutAgainWhenTheDpiChanges) {
-  start();
-  expect_dpi_change_followed(*manager, main, {40, 30});
-  // The dialog stands at a fixed place when it opens, but follows the system after that.
-  expect_dpi_change_followed(*manager, open_dialog(), {600, 500});
-  close_main();
 }
 
 TEST_F(NDekMan, HelpButtonAndF1InEitherWindowOpenTheHelpTextAndAMissingFileIsReported) {

@@ -95,20 +95,9 @@ DriveKind FakePlatform::DriveType(const std::string& root_path) {
 
 std::uint32_t FakePlatform::OsVersionWord() { return 0x0105; }  // 5.1
 
-std::optional<std::string> FakePlatform::BrowseForFolder(WindowRef owner,
-                                                         const std::string& prompt) {
-  record("browse[" + std::to_string(owner) + "] " + prompt);
-  return take(browse_results, {});
-}
-
 int FakePlatform::MessageBox(const std::string& text, int style, const std::string& title) {
   record("message[" + std::to_string(style) + "|" + title + "] " + text);
   return take(message_box_answers, kAnswerOk);
-}
-
-ErrorNumber FakePlatform::ShowHelp(const std::string& help_file, int command) {
-  record("help[" + std::to_string(command) + "] " + help_file);
-  return help_result;
 }
 
 void FakePlatform::Beep() { record("beep"); }

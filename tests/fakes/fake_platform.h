@@ -29,12 +29,10 @@ class FakePlatform : public PlatformServices {
   std::map<std::string, DriveMapping> mappings;  // drive ("X:") -> its mapping; none otherwise
   std::int64_t now_ms = 0;                       // moves only while the logic waits
   std::deque<int> message_box_answers;           // kAnswerOk when empty
-  std::deque<std::optional<std::string>> browse_results;  // nothing (cancel) when empty
-  ErrorNumber help_result = kOk;
   bool shell_sees_our_drives = true;
 
   // What happened, in order: "run[0] C:\\Windows\\system32\\subst.exe | subst X: \"d:\\data\"",
-  // "message[52|title] text", "beep", "pump", "end", "help[15] path", "browse[owner] prompt".
+  // "message[52|title] text", "beep", "pump", "end".
   std::vector<std::string> calls;
   std::vector<std::string> drive_types_asked;  // root paths
   bool ended = false;
@@ -53,9 +51,7 @@ class FakePlatform : public PlatformServices {
   std::uint32_t LogicalDrives() override;
   DriveKind DriveType(const std::string& root_path) override;
   std::uint32_t OsVersionWord() override;
-  std::optional<std::string> BrowseForFolder(WindowRef owner, const std::string& prompt) override;
   int MessageBox(const std::string& text, int style, const std::string& title) override;
-  ErrorNumber ShowHelp(const std::string& help_file, int command) override;
   void Beep() override;
   bool ShellSeesOurDrives() override { return shell_sees_our_drives; }
   // Recorded as "lock" and, when the lock is let go, "unlock".

@@ -36,6 +36,7 @@ TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
+  EXPECT_EQ(std::pair(manager.table().row(), manager.table().col()), std::pair(26, 2));
 }
 
 TEST_F(Manager, FinishUnmapsWhatNDekMappedAndWaitsForItBeforeMappingAgain) {
@@ -87,12 +88,14 @@ TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
   manager.load();  // current cell (0, 2): the header
   manager.delete_drive();
   EXPECT_EQ(manager.table().cell(0, 2), "割り当てフォルダ");
+  EXPECT_EQ(view.refreshes, 1);  // the load's
 
   set_folders(manager, {{4, "d:\\x"}});
   manager.table().set_cell(4, 1);
   manager.delete_drive();
   EXPECT_EQ(manager.table().cell(4, 2), "");
   EXPECT_EQ(manager.table().cell(4, 1), "－");
+  EXPECT_EQ(view.refreshes, 2);
 }
 
 TEST_F(Manager, CancelEndsWithoutSaving) {
@@ -104,14 +107,17 @@ TEST_F(Manager, CancelEndsWithoutSaving) {
   EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n");
 }
 
-TEST_F(Manager, HelpOpensTheHelpFileOrSaysWhyNotAndStaysOpen) {
+TEST_F(Manager, HelpShowsTheHelpFileWithCrLfBreaksOrSaysWhyNotAndStaysOpen) {
+  const std::string failed = "message[48|エラー] ヘルプファイルを開けませんでした。\rエラー№=";
+  fs.files["C:\\Tools\\NDek.hlp"] = "a\nb";
   manager.help();
-  platform.help_result = kErrFileNotFound;
+  view.help_result = kErrDiskFull;  // the window could not be shown
+  manager.help();
+  fs.files.clear();
   manager.help();
   EXPECT_THAT(platform.calls,
-              ElementsAre("help[15] C:\\Tools\\NDek.hlp", "help[15] C:\\Tools\\NDek.hlp",
-                          "message[48|エラー] ヘルプファイルを開けませんでした。\rエラー№= 53\r"
-                          "C:\\Tools\\NDek.hlp"));
+              ElementsAre("help a\r\nb", "help a\r\nb", failed + " 61\rC:\\Tools\\NDek.hlp",
+                          failed + " 53\rC:\\Tools\\NDek.hlp"));
   EXPECT_FALSE(platform.ended);
 }
 

@@ -39,7 +39,6 @@ TEST_F(TableStorage, LoadTakesLetterColonOrRootSkipsOtherDriveFieldsAndLowerCase
       "\"1:\",\"d:\\x\"\r\n\"AB\",\"d:\\x\"\r\n\"C:\\data\",\"d:\\x\"\r\n\"\",\"d:\\x\"\r\n"
       "\"[:\",\"d:\\x\"\r\n\"@:\",\"d:\\x\"\r\n\"ｃ:\",\"d:\\x\"\r\n5,d:\\x\r\n");
   EXPECT_EQ(folders(), (Folders{{3, "e:\\other"}, {24, "\\\\srv\\pub"}}));
-  EXPECT_EQ(table.row(), 24);  // the last record taken
   EXPECT_TRUE(platform.calls.empty());
 }
 

@@ -8,18 +8,13 @@
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "tests/e2e/harness.h"
-#include "tests/win32/test_support_win.h"
 
 namespace ndek {
 namespace {
 
-using testing::ScratchFolder;
-
 // A Japanese folder name: every path goes through the UTF-8 to UTF-16 boundary.
 class Win32FileSystemTest : public ::testing::Test {
  protected:
-  Win32FileSystemTest() : folder_(L"ndek-設定") {}
-
   // The whole save sequence as the settings writer runs it.
   ErrorNumber save(const std::string& bytes) {
     std::unique_ptr<OutputFile> file;
@@ -31,17 +26,17 @@ class Win32FileSystemTest : public ::testing::Test {
     return files_.replace(temp, target_);
   }
 
-  ScratchFolder folder_;
+  e2e::Scenario folder_{e2e::current_test_name(), "設定"};
   Win32FileSystem files_;
-  const std::wstring wide_target_ = folder_.file(L"NDek.ini");
-  const std::string target_ = to_utf8(wide_target_);
+  const std::string target_ = folder_.path("NDek.ini");
+  const std::wstring wide_target_ = to_wide(target_);
 };
 
 TEST_F(Win32FileSystemTest, MissingFilesAndFoldersGiveTheRuntimeNumbers) {
   std::unique_ptr<InputFile> input;
   std::unique_ptr<OutputFile> output;
   std::string temp;
-  const std::string in_missing_folder = folder_.utf8_file(L"missing\\NDek.ini");
+  const std::string in_missing_folder = folder_.path("missing\\NDek.ini");
   EXPECT_EQ(files_.open_read(target_, input), kErrFileNotFound);
   EXPECT_EQ(files_.open_read(in_missing_folder, input), kErrPathNotFound);
   EXPECT_EQ(files_.create_temp_beside(in_missing_folder, output, temp), kErrPathNotFound);
@@ -50,7 +45,7 @@ TEST_F(Win32FileSystemTest, MissingFilesAndFoldersGiveTheRuntimeNumbers) {
 
 TEST_F(Win32FileSystemTest, ReadingGetsTheWholeContentAndLeavesTheFileOpenToWritingAndDeleting) {
   const std::string content = "\"C:\",\"c:\\my docs\"\r\n\x89\xBC";
-  ASSERT_TRUE(testing::write_whole_file(wide_target_, content));
+  folder_.write_file("NDek.ini", content);
   std::unique_ptr<InputFile> reader;
   ASSERT_EQ(files_.open_read(target_, reader), kOk);
   const UniqueFileHandle other(CreateFileW(wide_target_.c_str(), GENERIC_WRITE | DELETE,
@@ -91,17 +86,17 @@ TEST_F(Win32FileSystemTest, LeftoverTemporaryFilesAreRemovedOnceNoLongerOpen) {
   ASSERT_EQ(files_.create_temp_beside(target_, left, left_path), kOk);
   ASSERT_EQ(files_.create_temp_beside(target_, running, running_path), kOk);
   left.reset();  // as a save that was cut short leaves it
-  const wchar_t* others[] = {L"NDek.ini", L"~NDek.ini.bak", L"~NDek.ini.x1.tmp", L"~other.1.tmp",
-                             L"~NDek.ini.tmp"};
-  for (const wchar_t* name : others) ASSERT_TRUE(testing::write_whole_file(folder_.file(name), ""));
+  const char* others[] = {"NDek.ini", "~NDek.ini.bak", "~NDek.ini.x1.tmp", "~other.1.tmp",
+                          "~NDek.ini.tmp"};
+  for (const char* name : others) folder_.write_file(name, "");
 
   files_.remove_leftover_temps(target_);
-  EXPECT_FALSE(testing::file_exists(to_wide(left_path)));
-  EXPECT_TRUE(testing::file_exists(to_wide(running_path)));
-  for (const wchar_t* name : others) EXPECT_TRUE(testing::file_exists(folder_.file(name)));
+  EXPECT_FALSE(e2e::file_exists(left_path));
+  EXPECT_TRUE(e2e::file_exists(running_path));
+  for (const char* name : others) EXPECT_TRUE(folder_.has_file(name));
   running.reset();
   files_.remove_leftover_temps(target_);
-  EXPECT_FALSE(testing::file_exists(to_wide(running_path)));
+  EXPECT_FALSE(e2e::file_exists(running_path));
 }
 
 }  // namespace

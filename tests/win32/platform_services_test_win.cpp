@@ -13,7 +13,6 @@
 #include "platform/win32/unique_handle_win.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/record_line.h"
-#include "tests/win32/test_support_win.h"
 
 namespace ndek {
 namespace {
@@ -38,12 +37,12 @@ ErrorNumber run(Win32Platform& platform, const std::string& program, const std::
 }
 
 TEST(Win32PlatformTest, AProgramThatCannotBeFoundIs53AndAFileThatIsNoProgramAnotherNumber) {
-  testing::ScratchFolder folder(L"ndek-run");
+  const e2e::Scenario folder(e2e::current_test_name());
   Win32Platform platform;
-  EXPECT_EQ(run(platform, folder.utf8_file(L"ndek-no-such-program.exe"), "subst X: d:\\a"),
+  EXPECT_EQ(run(platform, folder.path("ndek-no-such-program.exe"), "subst X: d:\\a"),
             kErrFileNotFound);
-  ASSERT_TRUE(testing::write_whole_file(folder.file(L"subst.exe"), "not a program\r\n"));
-  const ErrorNumber err = run(platform, folder.utf8_file(L"subst.exe"), "subst X: d:\\a");
+  folder.write_file("subst.exe", "not a program\r\n");
+  const ErrorNumber err = run(platform, folder.path("subst.exe"), "subst X: d:\\a");
   EXPECT_NE(err, kOk);
   EXPECT_NE(err, kErrFileNotFound);
 }
@@ -87,16 +86,14 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
       {WindowStyle::kMinimizedFocus, SW_SHOWMINIMIZED},
   };
   for (const auto& c : cases) {
-    testing::ScratchFolder folder(L"ndek-run");
-    ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), folder.file(L"subst.exe").c_str(), FALSE));
+    const e2e::Scenario folder(e2e::current_test_name() + std::to_string(c.show_command));
+    ASSERT_TRUE(
+        CopyFileW(to_wide(recorder).c_str(), to_wide(folder.path("subst.exe")).c_str(), FALSE));
     const std::string command = "subst X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\한국어\\");
-    ASSERT_EQ(run(platform, folder.utf8_file(L"subst.exe"), command, c.style), kOk);
+    ASSERT_EQ(run(platform, folder.path("subst.exe"), command, c.style), kOk);
     // RunCommand does not wait; the recorder holds its log alone until the line is whole.
     std::optional<std::string> bytes;
-    for (int i = 0; i < 1000 && !(bytes = e2e::read_file_bytes(folder.utf8_file(L"record.log")));
-         ++i) {
-      Sleep(20);
-    }
+    for (int i = 0; i < 1000 && !(bytes = folder.read_file("record.log")); ++i) Sleep(20);
     ASSERT_TRUE(bytes) << "no record";
     const auto record = e2e::parse_record_line(bytes->substr(0, bytes->find('\n')));
     ASSERT_TRUE(record) << *bytes;

@@ -1,15 +1,13 @@
+#include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "platform/win32/window_base_win.h"
-#include "tests/e2e/window_places.h"
 
 namespace ndek {
 namespace {
-
-using namespace e2e;  // the window places the scenarios use as well
 
 using UniqueRegion = UniqueHandle<HRGN, DeleteObject>;
 
@@ -53,9 +51,29 @@ class TestWindow : public WindowBase<TestWindow> {
 
   void lay_out(Dpi dpi) {
     layouts.push_back(dpi);
-    place_controls(kControls, dpi, nullptr);
+    place_controls(kControls, dpi, create_font("Tahoma", 9, dpi));
   }
 };
+
+RECT window_rect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+// Where a control stands in its parent's client area.
+RECT rect_in_parent(HWND control) {
+  RECT rect = window_rect(control);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+bool same_rect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+std::string describe_rect(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+         std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
 
 // True when the whole client area waits to be painted.
 bool all_to_paint(HWND window) {
@@ -84,6 +102,11 @@ TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpiAn
           << item.id << " at " << describe_rect(at) << ", " << dpi << " dpi";
     }
     EXPECT_TRUE(all_to_paint(window.hwnd())) << dpi;
+    // The controls' font is the one made for the new DPI, and still alive.
+    LOGFONTW font{};
+    const LRESULT in_use = SendMessageW(window.control(kSecondId), WM_GETFONT, 0, 0);
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(in_use), sizeof font, &font)) << dpi;
+    EXPECT_EQ(font.lfHeight, -MulDiv(9, dpi, 72));
   }
   EXPECT_EQ(window.layouts, (std::vector<Dpi>{144, 96}));
 }
@@ -107,7 +130,9 @@ TEST(WindowBaseTest, ClientAreaSizedFromTwipsIsCentredOrStandsWhereItIsPut) {
 
   const TwipsRect place{2760, 3750, 5400, 2310};
   window.place_client(place);
-  const RECT on_screen = client_rect_on_screen(window.hwnd());
+  RECT on_screen{};
+  GetClientRect(window.hwnd(), &on_screen);
+  MapWindowPoints(window.hwnd(), nullptr, reinterpret_cast<POINT*>(&on_screen), 2);
   EXPECT_TRUE(same_rect(on_screen, to_pixels(place, dpi))) << describe_rect(on_screen);
 }
 
@@ -153,7 +178,6 @@ TEST(DpiTest, EverySourceGivesTheWindowsDpi) {
   TestWindow window;
   ASSERT_TRUE(window.created_);
   const Dpi dpi = window_dpi(window.hwnd());
-  EXPECT_EQ(per_window_dpi(window.hwnd()), dpi);
   // The fallback of Windows 8.1, from shcore.dll.
   EXPECT_EQ(monitor_dpi(window.hwnd()), dpi);
   EXPECT_EQ(system_dpi(), dpi);

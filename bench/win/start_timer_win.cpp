@@ -29,10 +29,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/sample_summary.h"
+#include "bench/win/main_window_caption_win.h"
 #include "platform/win32/strings_win.h"
 #include "settings/drive_command.h"
-#include "tests/bench/sample_summary.h"
-#include "tests/bench/win/main_window_caption_win.h"
 #include "tests/e2e/harness.h"
 
 namespace {

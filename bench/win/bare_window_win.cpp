@@ -13,9 +13,9 @@
 #include <shellapi.h>
 #endif
 
+#include "bench/win/main_window_caption_win.h"
 #include "platform/twips.h"
 #include "platform/win32/window_base_win.h"
-#include "tests/bench/win/main_window_caption_win.h"
 
 namespace {
 
@@ -39,6 +39,8 @@ class BareWindow : public ndek::WindowBase<BareWindow> {
 
  private:
   friend class WindowBase<BareWindow>;
+
+  void lay_out(ndek::Dpi) {}  // nothing inside to lay out
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_DESTROY) {

@@ -1,4 +1,4 @@
-#include "tests/bench/sample_summary.h"
+#include "bench/sample_summary.h"
 
 #include <algorithm>
 #include <cmath>
