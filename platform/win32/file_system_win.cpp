@@ -144,7 +144,7 @@ void Win32FileSystem::remove_leftover_temps(const std::string& path) {
   const std::wstring directory = to_wide(directory_with_separator(path));
   const std::wstring target_name = to_wide(file_name_part(path));
   WIN32_FIND_DATAW found{};
-  const UniqueFindHandle search(FindFirstFileExW(to_wide(temp_prefix(path) + "*.tmp").c_str(),
+  const UniqueFindHandle search(FindFirstFileExW(to_wide(temp_prefix(path) + "*").c_str(),
                                                  FindExInfoBasic, &found, FindExSearchNameMatch,
                                                  nullptr, 0));
   if (!search) return;
