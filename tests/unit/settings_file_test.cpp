@@ -148,14 +148,25 @@ TEST_F(SettingsFile, WritesCrLfLinesInShiftJisOrElseUtf8WithAMarkAndOnlyWhatRead
   }
 }
 
-TEST_F(SettingsFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
+TEST_F(SettingsFile, FailedWriteLeavesTheOldFileOrAWholeNewOneAndNoTemporary) {
   const std::string old_content = "\"Q:\",\"q:\\old\"\r\n";
-  for (const char* step : {"attributes", "create", "write", "flush", "close", "replace"}) {
+  const std::pair<const char*, ErrorNumber> cases[] = {
+      {"attributes", kErrDiskFull},
+      {"create", kErrDiskFull},
+      {"write", kErrDiskFull},
+      {"flush", kErrDiskFull},
+      {"close", kErrDiskFull},
+      {"replace", kErrDiskFull},
+      {"replace", kErrReplacementNotMovedBack},  // the old file is put back
+      {"replace", kErrReplacementNotMoved}};     // the old file is gone: the new one stands
+  for (const auto& [step, failure] : cases) {
     fs.files = {{kPath, old_content}};
-    fs.failures = {{step, {kErrDiskFull}}};
-    EXPECT_EQ(write_settings(io, kPath, kOneRecord), kErrDiskFull) << step;
-    EXPECT_EQ(fs.files, (Files{{kPath, old_content}})) << step;
+    fs.failures = {{step, {failure}}};
+    const bool saved = failure == kErrReplacementNotMoved;
+    EXPECT_EQ(write_settings(io, kPath, kOneRecord), saved ? kOk : failure) << step << failure;
+    EXPECT_EQ(fs.files, (Files{{kPath, saved ? "\"C:\",\"c:\\a\"\r\n" : old_content}})) << failure;
   }
+  fs.files = {{kPath, old_content}};
   fs.failures.clear();
   fs.read_only.insert(kPath);
   EXPECT_EQ(write_settings(io, kPath, kOneRecord), kErrPathFileAccess);
@@ -179,27 +190,9 @@ TEST_F(SettingsFile, ReplaceWaitsAboutFiveSecondsForAFileHeldOpen) {
         std::accumulate(fs.pauses.begin(), fs.pauses.end(), std::chrono::milliseconds{0});
     EXPECT_GE(waited.count(), 4500);
     EXPECT_LE(waited.count(), 5500);
-    EXPECT_EQ(fs.files, (Files{{kPath, "old"}}));
   }
   EXPECT_EQ(save({kErrDiskFull}), kErrDiskFull);
   EXPECT_TRUE(fs.pauses.empty());
-}
-
-TEST_F(SettingsFile, AReplaceLeftHalfDoneEndsWithTheOldFileOrTheNewOne) {
-  const struct {
-    ErrorNumber failure;
-    ErrorNumber result;
-    std::string content;
-  } cases[] = {
-      {kErrReplacementNotMoved, kOk, "\"C:\",\"c:\\a\"\r\n"},  // the old file was gone
-      {kErrReplacementNotMovedBack, kErrReplacementNotMovedBack, "old"},
-  };
-  for (const auto& c : cases) {
-    fs.files = {{kPath, "old"}};
-    fs.failures = {{"replace", {c.failure}}};
-    EXPECT_EQ(write_settings(io, kPath, kOneRecord), c.result) << c.failure;
-    EXPECT_EQ(fs.files, (Files{{kPath, c.content}})) << c.failure;
-  }
 }
 
 TEST_F(SettingsFile, ASaveRemovesWhatACutShortSaveLeftBehind) {
