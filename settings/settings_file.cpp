@@ -444,7 +444,8 @@ std::string encode_settings(AnsiCodePage& code_page, const std::vector<DriveSett
     fields.push_back(std::move(folder));
   }
   if (fields.size() == kept.size() * 2 &&
-      !unmarked_text_is_utf8(code_page, {fields.begin(), fields.end()})) {
+      !unmarked_text_is_utf8(code_page,
+                             std::vector<std::string_view>(fields.begin(), fields.end()))) {
     return ansi;
   }
 
