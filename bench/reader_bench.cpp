@@ -46,9 +46,10 @@ class DiskFileSystem : public FileSystem {
                                  std::string&) override {
     return kErrPathFileAccess;
   }
-  ErrorNumber replace(const std::string&, const std::string&) override {
+  ErrorNumber replace(const std::string&, const std::string&, const std::string&) override {
     return kErrPathFileAccess;
   }
+  ErrorNumber move(const std::string&, const std::string&) override { return kErrPathFileAccess; }
   ErrorNumber remove(const std::string&) override { return kErrPathFileAccess; }
   ErrorNumber is_read_only(const std::string&, bool& read_only) override {
     read_only = true;

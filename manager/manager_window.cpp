@@ -93,12 +93,19 @@ void ManagerWindow::finish() {
       if (outcome.failed()) failures.push_back(failure_line(progress_text(record), outcome));
     }
   }
-  view_.set_busy(false);
   // What could not be mapped now is still saved: it may well work at the next log-on.
   if (!failures.empty()) {
+    view_.set_busy(false);
     platform_.MessageBox(failure_report(failures), kMbOkExclamation, text::kErrorTitle);
+    view_.set_busy(true);
   }
-  if (!ini_save(table_, platform_, io_, keep_old_settings_)) return;
+  const bool saved = ini_save(table_, platform_, io_, keep_old_settings_);
+  view_.set_busy(false);
+  if (!saved) {
+    // The edits stay, so that finish can be tried again or cancel can leave without them.
+    finishing_ = false;
+    return;
+  }
   platform_.MessageBox(text::kRestartNotice, kMbOk, text::kRestartTitle);
   platform_.EndProgram();
 }

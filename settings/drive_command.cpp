@@ -29,7 +29,10 @@ std::optional<DriveCommand> compose_drive_command(const DriveSetting& record,
       record.drive.find(' ') != std::string::npos) {
     return std::nullopt;
   }
-  const std::string folder = quote_argument(record.folder);
+  // subst refuses "d:\work\"; a drive root ("d:\") keeps its backslash.
+  std::string_view path = record.folder;
+  while (path.size() > 3 && path.back() == '\\') path.remove_suffix(1);
+  const std::string folder = quote_argument(path);
   if (is_network_path(record.folder)) {
     return DriveCommand{"net.exe",
                         "net use " + record.drive + " " + folder + std::string(persistence)};

@@ -36,9 +36,10 @@ bool is_command_safe(std::string_view text);
 // "D: ← d:\work": how a record is shown to the user.
 std::string progress_text(const DriveSetting& record);
 
-// `subst D: "folder"` or `net use D: "\\server\share"` + `persistence`; nothing when the
-// record cannot be made into a command (a numeric drive field, a drive field with a blank,
-// a field with a quote or a control character).
+// `subst D: "folder"` or `net use D: "\\server\share"` + `persistence`, the folder without a
+// trailing backslash unless it is a drive root; nothing when the record cannot be made into
+// a command (a numeric drive field, a drive field with a blank, a field with a quote or a
+// control character).
 std::optional<DriveCommand> compose_drive_command(const DriveSetting& record,
                                                   std::string_view persistence);
 

@@ -235,28 +235,44 @@ bool has_non_ascii(std::string_view bytes) {
                      [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-bool passes_for_utf8(std::string_view bytes) {
-  return has_non_ascii(bytes) && is_valid_utf8(bytes);
-}
-
-// Without a byte-order mark, a file whose text is valid UTF-8 and not all ASCII is UTF-8;
-// any other file is in the ANSI code page. Modern editors save UTF-8 without a mark, and
-// Japanese UTF-8 text mostly decodes as (garbled) Shift-JIS too, so only validity as UTF-8
-// tells it apart. The reverse mistake is rare: the lead bytes of kana, full-width signs and
-// the common kanji (0x81-0x9F) and the half-width katakana from 0xA1 to 0xC1 can never begin
-// a UTF-8 character, so Shift-JIS text passes for UTF-8 only where each of those bytes
-// happens to continue a sequence begun by a rarer kanji (lead 0xE0-0xEF) or a half-width
-// katakana (0xC2-0xDF): "ﾄｳ" or "鷹ア" alone would. The writer never leaves such a file
-// without a mark (see encode_settings), so only a hand-made one can be misread.
-bool records_pass_for_utf8(const std::vector<RawRecord>& records) {
-  bool any_non_ascii = false;
-  for (const RawRecord& record : records) {
-    for (const RawField* field : {&record.drive, &record.folder}) {
-      if (!is_valid_utf8(field->bytes)) return false;
-      any_non_ascii = any_non_ascii || has_non_ascii(field->bytes);
+// Without a byte-order mark, text is UTF-8 only when it is valid UTF-8 and either is not
+// valid in the code page or holds a UTF-8 sequence of three bytes or more (kana and kanji in
+// UTF-8 always do). Shift-JIS text such as the half-width "ﾅｶﾆｼ" (C5 B6 C6 BC) can be valid
+// 2-byte UTF-8 as well, and stays Shift-JIS. The price: hand-made UTF-8 whose only non-ASCII
+// text is 2-byte ("café", Greek, Cyrillic) reads as the code page. The writer follows the
+// same rule, so what it writes reads back as written.
+bool unmarked_text_is_utf8(AnsiCodePage& code_page, const std::vector<std::string_view>& fields) {
+  bool non_ascii = false;
+  for (const std::string_view field : fields) {
+    if (!is_valid_utf8(field)) return false;
+    non_ascii = non_ascii || has_non_ascii(field);
+  }
+  if (!non_ascii) return false;
+  for (const std::string_view field : fields) {
+    // In valid UTF-8 a byte from 0xE0 on always begins a sequence of three bytes or more.
+    if (std::any_of(field.begin(), field.end(),
+                    [](char c) { return static_cast<unsigned char>(c) >= 0xE0; })) {
+      return true;
     }
   }
-  return any_non_ascii;
+  std::string ignored;
+  return std::any_of(fields.begin(), fields.end(),
+                     [&](std::string_view field) { return !code_page.decode(field, ignored); });
+}
+
+bool records_read_as_utf8(AnsiCodePage& code_page, const std::vector<RawRecord>& records) {
+  std::vector<std::string_view> fields;
+  for (const RawRecord& record : records) {
+    fields.push_back(record.drive.bytes);
+    fields.push_back(record.folder.bytes);
+  }
+  return unmarked_text_is_utf8(code_page, fields);
+}
+
+void trim_blanks(std::string& text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  text.erase(0, start == std::string::npos ? text.size() : start);
+  text.erase(text.find_last_not_of(" \t") + 1);
 }
 
 // Skips a UTF-8 byte-order mark and tells whether there was one.
@@ -284,22 +300,43 @@ bool encode_exactly(AnsiCodePage& code_page, const std::string& text, std::strin
   return code_page.encode(text, ansi) && code_page.decode(ansi, back) && back == text;
 }
 
-// Scanners, indexers and sync tools open files for a moment without letting them be
-// replaced; about a second in all outlasts them.
+// Scanners, backup and cloud clients open files for a few seconds without letting them be
+// replaced; about five seconds in all outlasts them.
 using namespace std::chrono_literals;
-constexpr std::chrono::milliseconds kReleasePauses[] = {20ms, 40ms, 80ms, 160ms, 300ms, 400ms};
+constexpr std::chrono::milliseconds kReleasePauses[] = {
+    20ms, 40ms, 80ms, 160ms, 300ms, 400ms, 500ms, 500ms, 500ms, 500ms, 500ms, 500ms, 500ms, 500ms};
 
 bool held_by_another(ErrorNumber err) {
-  return err == kErrPermissionDenied || err == kErrPathFileAccess;
+  return err == kErrPermissionDenied || err == kErrPathFileAccess || err == kErrReplacedInUse;
 }
 
-ErrorNumber replace_once_released(FileSystem& files, const std::string& from,
+// Puts `from` in the place of `to`, or where there is no `to` yet, moves it there.
+ErrorNumber put_in_place(FileSystem& files, const std::string& from, const std::string& to) {
+  const std::string replaced = from + kReplacedSuffix;
+  ErrorNumber err = files.replace(from, to, replaced);
+  if (err == kErrFileNotFound) return files.move(from, to);
+  if (err == kOk) {
+    files.remove(replaced);  // what stays is removed by the next save
+  } else if (err == kErrReplacementNotMoved || err == kErrReplacementNotMovedBack) {
+    // The old file goes back if it stands under the backup name; where it is gone, the new
+    // file completes the save. Each move fails harmlessly where it has nothing to do.
+    files.move(replaced, to);
+    if (files.move(from, to) == kOk) return kOk;
+  }
+  return err;
+}
+
+ErrorNumber replace_once_released(const SettingsIo& io, const std::string& from,
                                   const std::string& to) {
-  ErrorNumber err = files.replace(from, to);
+  ErrorNumber err = put_in_place(io.files, from, to);
   for (const std::chrono::milliseconds pause : kReleasePauses) {
     if (!held_by_another(err)) return err;
-    files.pause_before_retry(pause);
-    err = files.replace(from, to);
+    if (io.wait) {
+      io.wait(pause);
+    } else {
+      io.files.pause_before_retry(pause);
+    }
+    err = put_in_place(io.files, from, to);
   }
   // The read-only attribute was checked before, so a refusal that lasts is a file held open.
   return held_by_another(err) ? kErrPermissionDenied : err;
@@ -307,8 +344,9 @@ ErrorNumber replace_once_released(FileSystem& files, const std::string& from,
 
 // Fills a new file beside `path` with `fill` and puts it in the place of `path` in one step:
 // on failure `path` stays as it was and the new file is removed.
-ErrorNumber replace_whole_file(FileSystem& files, const std::string& path,
+ErrorNumber replace_whole_file(const SettingsIo& io, const std::string& path,
                                const std::function<ErrorNumber(OutputFile&)>& fill) {
+  FileSystem& files = io.files;
   files.remove_leftover_temps(path);
   std::unique_ptr<OutputFile> file;
   std::string temp_path;
@@ -318,15 +356,15 @@ ErrorNumber replace_whole_file(FileSystem& files, const std::string& path,
   if (err == kOk) err = file->flush();
   if (err == kOk) err = file->close();
   file.reset();
-  if (err == kOk) err = replace_once_released(files, temp_path, path);
+  if (err == kOk) err = replace_once_released(io, temp_path, path);
   if (err != kOk) files.remove(temp_path);
   return err;
 }
 
-ErrorNumber copy_whole_file(FileSystem& files, const std::string& from, const std::string& to) {
+ErrorNumber copy_whole_file(const SettingsIo& io, const std::string& from, const std::string& to) {
   std::unique_ptr<InputFile> in;
-  if (ErrorNumber err = files.open_read(from, in)) return err;
-  return replace_whole_file(files, to, [&in](OutputFile& out) {
+  if (ErrorNumber err = io.files.open_read(from, in)) return err;
+  return replace_whole_file(io, to, [&in](OutputFile& out) {
     std::vector<char> buffer(64 * 1024);
     for (;;) {
       std::size_t got = 0;
@@ -363,7 +401,7 @@ SettingsReadResult read_settings(const SettingsIo& io, const std::string& path, 
   }
 
   // The encoding belongs to the whole file, so the fields are decoded once all are read.
-  const bool utf8 = marked_utf8 || records_pass_for_utf8(raw);
+  const bool utf8 = marked_utf8 || records_read_as_utf8(io.code_page, raw);
   for (const RawRecord& record : raw) {
     DriveSetting setting;
     setting.drive_is_number = !record.drive.quoted && reads_as_number(record.drive.bytes);
@@ -373,30 +411,50 @@ SettingsReadResult read_settings(const SettingsIo& io, const std::string& path, 
       result.failure = err;  // the first failure in file order
       break;
     }
+    trim_blanks(setting.drive);
     result.records.push_back(std::move(setting));
   }
   return result;
 }
 
+bool storable(const DriveSetting& record) {
+  const auto no_quote = [](const std::string& field) {
+    return field.find('"') == std::string::npos;
+  };
+  std::string drive = record.drive;
+  trim_blanks(drive);
+  return no_quote(record.drive) && no_quote(record.folder) && drive == record.drive;
+}
+
 std::string encode_settings(AnsiCodePage& code_page, const std::vector<DriveSetting>& records) {
-  std::string ansi;
-  bool representable = true;
+  std::vector<const DriveSetting*> kept;
   for (const DriveSetting& record : records) {
+    if (storable(record)) kept.push_back(&record);
+  }
+  std::string ansi;
+  std::vector<std::string> fields;
+  for (const DriveSetting* record : kept) {
     std::string drive, folder;
-    if (!encode_exactly(code_page, record.drive, drive) ||
-        !encode_exactly(code_page, record.folder, folder)) {
-      representable = false;
+    if (!encode_exactly(code_page, record->drive, drive) ||
+        !encode_exactly(code_page, record->folder, folder)) {
+      fields.clear();
       break;
     }
     ansi += "\"" + drive + "\",\"" + folder + "\"\r\n";
+    fields.push_back(std::move(drive));
+    fields.push_back(std::move(folder));
   }
-  if (representable && !passes_for_utf8(ansi)) return ansi;
+  if (fields.size() == kept.size() * 2 &&
+      !unmarked_text_is_utf8(code_page,
+                             std::vector<std::string_view>(fields.begin(), fields.end()))) {
+    return ansi;
+  }
 
   // Writing '?' for a character the code page lacks would silently change the folder, and
-  // text that would pass for UTF-8 needs the mark to be read back as written.
+  // text that would read as UTF-8 needs the mark to be read back as written.
   std::string utf8(kUtf8Bom);
-  for (const DriveSetting& record : records) {
-    utf8 += "\"" + record.drive + "\",\"" + record.folder + "\"\r\n";
+  for (const DriveSetting* record : kept) {
+    utf8 += "\"" + record->drive + "\",\"" + record->folder + "\"\r\n";
   }
   return utf8;
 }
@@ -410,12 +468,12 @@ ErrorNumber write_settings(const SettingsIo& io, const std::string& path,
   if (read_only) return kErrPathFileAccess;
 
   if (!backup_path.empty()) {
-    const ErrorNumber err = copy_whole_file(io.files, path, backup_path);
+    const ErrorNumber err = copy_whole_file(io, path, backup_path);
     if (err != kOk && err != kErrFileNotFound) return err;  // no file, nothing to keep
   }
   const std::string bytes = encode_settings(io.code_page, records);
   return replace_whole_file(
-      io.files, path, [&bytes](OutputFile& out) { return out.write(bytes.data(), bytes.size()); });
+      io, path, [&bytes](OutputFile& out) { return out.write(bytes.data(), bytes.size()); });
 }
 
 std::string settings_path(const std::string& program_dir) {

@@ -1,8 +1,10 @@
 #pragma once
 // NDek.ini: one record per line, "X:","folder" CR LF, in the ANSI code page; UTF-8 with a
-// byte-order mark when some text cannot be written in that code page. Hand-edited files may
-// also be UTF-8 without the mark.
+// byte-order mark when some text cannot be written in that code page, or would read as
+// UTF-8 without the mark. Hand-edited files may also be UTF-8 without the mark.
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,8 @@ struct DriveSetting {
 struct SettingsIo {
   FileSystem& files;
   AnsiCodePage& code_page;
+  // How a save waits before it tries again; without it, FileSystem::pause_before_retry.
+  std::function<void(std::chrono::milliseconds)> wait = {};
 };
 
 struct SettingsReadResult {
@@ -45,11 +49,16 @@ constexpr std::size_t kMaxFieldChars = 32767;
 SettingsReadResult read_settings(const SettingsIo& io, const std::string& path,
                                  std::size_t max = kMaxRecords);
 
-// The bytes of a settings file holding `records`.
+// False when the record would not read back as it is: a field holds a quote (nothing is
+// escaped), or the drive field has blanks around it (the reader trims them).
+bool storable(const DriveSetting& record);
+
+// The bytes of a settings file holding the records that are storable.
 std::string encode_settings(AnsiCodePage& code_page, const std::vector<DriveSetting>& records);
 
-// Replaces the file in one step: on failure the previous file stays as it was. A file that
-// another program holds open is waited for briefly and then reported as 70. With
+// Replaces the file in one step, keeping its permissions: on failure the previous file stays
+// as it was. A file that another program holds open is waited for about five seconds and
+// then reported as 70. With
 // `backup_path`, the previous file is first copied there, replacing an older copy.
 ErrorNumber write_settings(const SettingsIo& io, const std::string& path,
                            const std::vector<DriveSetting>& records,

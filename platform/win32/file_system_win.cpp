@@ -83,13 +83,19 @@ std::string temp_prefix(const std::string& path) {
 constexpr std::wstring_view kTempSuffix = L".tmp";
 
 bool is_temp_name(std::wstring_view name, std::wstring_view target_name) {
-  const std::size_t prefix = 1 + target_name.size() + 1;
-  if (name.size() <= prefix + kTempSuffix.size()) return false;
-  const std::wstring_view middle = name.substr(prefix, name.size() - prefix - kTempSuffix.size());
   const auto same = [](std::wstring_view a, std::wstring_view b) {
     return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
   };
+  // What a replace kept of the file it replaced carries one more suffix.
+  const std::wstring replaced_suffix = to_wide(kReplacedSuffix);
+  if (name.size() > replaced_suffix.size() &&
+      same(name.substr(name.size() - replaced_suffix.size()), replaced_suffix)) {
+    name.remove_suffix(replaced_suffix.size());
+  }
+  const std::size_t prefix = 1 + target_name.size() + 1;
+  if (name.size() <= prefix + kTempSuffix.size()) return false;
+  const std::wstring_view middle = name.substr(prefix, name.size() - prefix - kTempSuffix.size());
   return name[0] == L'~' && same(name.substr(1, target_name.size()), target_name) &&
          name[prefix - 1] == L'.' &&
          same(name.substr(name.size() - kTempSuffix.size()), kTempSuffix) &&
@@ -138,7 +144,7 @@ void Win32FileSystem::remove_leftover_temps(const std::string& path) {
   const std::wstring directory = to_wide(directory_with_separator(path));
   const std::wstring target_name = to_wide(file_name_part(path));
   WIN32_FIND_DATAW found{};
-  const UniqueFindHandle search(FindFirstFileExW(to_wide(temp_prefix(path) + "*.tmp").c_str(),
+  const UniqueFindHandle search(FindFirstFileExW(to_wide(temp_prefix(path) + "*").c_str(),
                                                  FindExInfoBasic, &found, FindExSearchNameMatch,
                                                  nullptr, 0));
   if (!search) return;
@@ -151,16 +157,27 @@ void Win32FileSystem::remove_leftover_temps(const std::string& path) {
   } while (FindNextFileW(search.get(), &found));
 }
 
-ErrorNumber Win32FileSystem::replace(const std::string& from, const std::string& to) {
+ErrorNumber Win32FileSystem::replace(const std::string& from, const std::string& to,
+                                     const std::string& replaced) {
   const std::wstring wide_from = to_wide(from);
   const std::wstring wide_to = to_wide(to);
+  // ReplaceFileW should carry these over itself, but not every implementation does.
   const DWORD attributes = GetFileAttributesW(wide_to.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKeptAttributes) != 0 &&
+  if (attributes == INVALID_FILE_ATTRIBUTES) return last_error();
+  if ((attributes & kKeptAttributes) != 0 &&
       !SetFileAttributesW(wide_from.c_str(), attributes & kKeptAttributes)) {
     return last_error();
   }
-  return MoveFileExW(wide_from.c_str(), wide_to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+  // Unlike a rename over it, this keeps the file's own permissions.
+  return ReplaceFileW(wide_to.c_str(), wide_from.c_str(), to_wide(replaced).c_str(),
+                      REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                      nullptr)
+             ? kOk
+             : last_error();
+}
+
+ErrorNumber Win32FileSystem::move(const std::string& from, const std::string& to) {
+  return MoveFileExW(to_wide(from).c_str(), to_wide(to).c_str(), MOVEFILE_WRITE_THROUGH)
              ? kOk
              : last_error();
 }

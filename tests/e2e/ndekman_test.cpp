@@ -150,6 +150,26 @@ TEST_F(NDekMan, AssignDeleteAndFinishMapTheTableAndSaveItInTheCodePage) {
       "\"C:\",\"" + kDataSjis + "\"\r\n\"N:\",\"\\\\srv\\pub\"\r\n\"X:\",\"d:\\my docs\"\r\n");
 }
 
+// A scanner or a backup client that holds the file for a while, letting others only read.
+TEST_F(NDekMan, FinishWaitsForAReaderThatHoldsTheSettingsFileAndKeepsAnswering) {
+  scenario.write_file("NDek.ini", "\r\n");
+  start();
+  UniqueFileHandle reader(CreateFileW(to_wide(scenario.path("NDek.ini")).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+  click_later(main, kFinish);
+  Sleep(2500);
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored), 0u);
+  EXPECT_EQ(scenario.read_file("NDek.ini"), "\r\n");
+  reader.reset();
+  const MessageBoxView notice = wait_for_message_box(manager->id());
+  EXPECT_EQ(notice.title, "再起動確認");
+  notice.press(IDOK);
+  manager->wait_for_exit();
+  EXPECT_EQ(scenario.read_file("NDek.ini"), "");
+}
+
 std::string ascii_lower(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

@@ -71,11 +71,25 @@ ErrorNumber FakeFileSystem::create_temp_beside(const std::string& path,
   return kOk;
 }
 
-ErrorNumber FakeFileSystem::replace(const std::string& from, const std::string& to) {
-  if (ErrorNumber err = failure("replace")) return err;
-  const auto it = files.find(from);
-  if (it == files.end()) return kErrFileNotFound;
-  files[to] = it->second;
+ErrorNumber FakeFileSystem::replace(const std::string& from, const std::string& to,
+                                    const std::string& replaced) {
+  if (!files.count(from) || !files.count(to)) return kErrFileNotFound;
+  const ErrorNumber err = failure("replace");
+  // The two failures that leave work half done leave it as the system does.
+  if (err == kErrReplacementNotMoved) files.erase(to);
+  if (err == kErrReplacementNotMovedBack) files[replaced] = files[to], files.erase(to);
+  if (err != kOk) return err;
+  files[replaced] = files[to];
+  files[to] = files[from];
+  files.erase(from);
+  return kOk;
+}
+
+ErrorNumber FakeFileSystem::move(const std::string& from, const std::string& to) {
+  if (ErrorNumber err = failure("move")) return err;
+  if (!files.count(from)) return kErrFileNotFound;
+  if (files.count(to)) return kErrFileExists;
+  files[to] = files[from];
   files.erase(from);
   return kOk;
 }

@@ -17,8 +17,8 @@ class FakeFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
   std::set<std::string> read_only;
-  // Step name ("open", "read", "create", "write", "flush", "close", "replace", "remove",
-  // "attributes") -> what its calls return in order; the last answer repeats.
+  // Step name ("open", "read", "create", "write", "flush", "close", "replace", "move",
+  // "remove", "attributes") -> what its calls return in order; the last answer repeats.
   std::map<std::string, std::deque<ErrorNumber>> failures;
   // Every pause before a retry, in order; none is waited for.
   std::vector<std::chrono::milliseconds> pauses;
@@ -29,7 +29,10 @@ class FakeFileSystem : public FileSystem {
   ErrorNumber open_read(const std::string& path, std::unique_ptr<InputFile>& file) override;
   ErrorNumber create_temp_beside(const std::string& path, std::unique_ptr<OutputFile>& file,
                                  std::string& temp_path) override;
-  ErrorNumber replace(const std::string& from, const std::string& to) override;
+  // kErrReplacementNotMoved loses `to`; kErrReplacementNotMovedBack leaves it at `replaced`.
+  ErrorNumber replace(const std::string& from, const std::string& to,
+                      const std::string& replaced) override;
+  ErrorNumber move(const std::string& from, const std::string& to) override;
   ErrorNumber remove(const std::string& path) override;
   ErrorNumber is_read_only(const std::string& path, bool& read_only) override;
   // Removes every file named as create_temp_beside names them for `path`.

@@ -19,6 +19,10 @@ TEST(DriveCommand, LocalFolderIsSubstAndNetworkPathIsNetUseWithThePersistenceOpt
       {{"Z:", R"(\\srv\pub)"},
        kPersistentNo,
        DriveCommand{"net.exe", R"(net use Z: "\\srv\pub" /persistent:no)"}},
+      // A trailing backslash goes, except on a drive root.
+      {{"X:", R"(d:\data\)"}, "", DriveCommand{"subst.exe", R"(subst X: "d:\data")"}},
+      {{"X:", R"(d:\)"}, "", DriveCommand{"subst.exe", R"(subst X: "d:\\")"}},
+      {{"Z:", R"(\\srv\pub\)"}, "", DriveCommand{"net.exe", R"(net use Z: "\\srv\pub")"}},
       // Records that would change the arguments.
       {{"X:", R"(d:\a" /D ")"}, "", std::nullopt},
       {{"X:", "d:\\a\tb"}, "", std::nullopt},

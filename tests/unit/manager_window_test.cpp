@@ -68,11 +68,30 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
                               "D: ← d:\\b（応答がありません）\r"
                               "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
                               "X: の割り当ての解除（終了コード= 1）\r",
-                  kRestart, "end"));
+                  "busy", "not busy", kRestart, "end"));
   EXPECT_EQ(platform.now_ms, 5000);  // the command that never ends was waited for 5 s
-  EXPECT_EQ(
-      fs.files[kIni],
-      "\"C:\",\"c:\\a\"\r\n\"D:\",\"d:\\b\"\r\n\"Q:\",\"d:\\a\" /D \"\"\r\n\"X:\",\"d:\\new\"\r\n");
+  // A folder with a quote would not read back as it is, so it stays out of the file.
+  EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n\"D:\",\"d:\\b\"\r\n\"X:\",\"d:\\new\"\r\n");
+}
+
+TEST_F(Manager, AFailedSaveIsReportedAndKeepsTheEditsForAnotherFinishOrCancel) {
+  fs.files[kIni] = "";
+  fs.failures = {{"replace", {kErrPermissionDenied}}};  // held open for good
+  manager.load();
+  set_folders(manager, {{3, "c:\\a"}});
+  manager.finish();
+  EXPECT_THAT(platform.calls,
+              ElementsAre("busy", subst("C: \"c:\\a\""),
+                          "message[48|エラー] 設定データの記録ができませんでした。\r"
+                          "エラー№= 70\rApp.Path=C:\\Tools",
+                          "not busy"));
+  EXPECT_GE(platform.now_ms, 4500);  // the waits went through the platform, which pumps
+  EXPECT_EQ(manager.table().cell(3, 2), "c:\\a");
+
+  fs.failures.clear();
+  manager.finish();
+  EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n");
+  EXPECT_TRUE(platform.ended);
 }
 
 TEST_F(Manager, FinishKeepsASettingsFileThatCouldNotBeReadWhole) {

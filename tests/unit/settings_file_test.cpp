@@ -69,9 +69,15 @@ TEST_F(SettingsFile, ReadsRecordsAsWrittenByHandOrByPrograms) {
       {"\xEF\xBB\xBF\"K:\",\"d:\\한국어\"\r\n", kOk, "K:=d:\\한국어"},
       {"\"P:\",\"d:\\写真\\家族 2024年\"\r\n\"S:\",\"\\\\サーバー\\共有\"\r\n", kOk,
        "P:=d:\\写真\\家族 2024年|S:=\\\\サーバー\\共有"},
-      // "ﾄｳ" in Shift-JIS is also valid UTF-8 ("ĳ"); the next record is not.
-      {"\"T:\",\"" + sjis("d:\\ﾄｳ") + "\"\r\n\"U:\",\"" + sjis("d:\\データ") + "\"\r\n", kOk,
-       "T:=d:\\ﾄｳ|U:=d:\\データ"},
+      // Shift-JIS that is also 2-byte UTF-8 ("ﾅｶﾆｼ" = C5 B6 C6 BC) stays Shift-JIS, and so
+      // does 2-byte UTF-8 that is valid Shift-JIS ("café" reads as "cafﾃｩ").
+      {"\"N:\",\"d:\\\xC5\xB6\xC6\xBC\"\r\n", kOk, "N:=d:\\ﾅｶﾆｼ"},
+      {"\"C:\",\"d:\\caf\xC3\xA9\"\r\n", kOk, "C:=d:\\cafﾃｩ"},
+      // A 3-byte sequence, or text that is no Shift-JIS, makes it UTF-8.
+      {"\"N:\",\"d:\\\xC5\xB6\"\r\n\"U:\",\"d:\\ü€\"\r\n", kOk, "N:=d:\\Ŷ|U:=d:\\ü€"},
+      {"\"C:\",\"d:\\caf\xC3\xA9\xD1\x8F\"\r\n", kOk, "C:=d:\\caféя"},
+      // Blanks around the drive field go.
+      {"\" D: \",\" d:\\x \"\r\n", kOk, "D:= d:\\x "},
       {"\xEF\xBB\xBF\"K:\",\"\xC3\x28\"\r\n", kErrInvalidFileFormat, ""},
       {"\"K:\",\"\x81\"\r\n", kErrInvalidFileFormat, ""},
       {"\"C:\",\"" + std::string(kMaxFieldChars, 'a') + "\"", kOk,
@@ -119,7 +125,7 @@ TEST_F(SettingsFile, MissingFileIs53AndAReadFailureKeepsTheRecordsBeforeIt) {
   EXPECT_EQ(shown(result), "C:=c:\\a");
 }
 
-TEST_F(SettingsFile, WritesCrLfLinesInShiftJisOrElseUtf8WithAMark) {
+TEST_F(SettingsFile, WritesCrLfLinesInShiftJisOrElseUtf8WithAMarkAndOnlyWhatReadsBack) {
   const struct {
     std::vector<DriveSetting> records;
     std::string bytes;
@@ -129,8 +135,12 @@ TEST_F(SettingsFile, WritesCrLfLinesInShiftJisOrElseUtf8WithAMark) {
       {{{"T:", "d:\\表\\データ"}}, "\"T:\",\"d:\\\x95\x5C\\\x83\x66\x81\x5B\x83\x5E\"\r\n"},
       {{{"T:", "d:\\表"}, {"K:", "d:\\한국어"}},
        "\xEF\xBB\xBF\"T:\",\"d:\\表\"\r\n\"K:\",\"d:\\한국어\"\r\n"},
-      // Its Shift-JIS would pass for UTF-8 when read back.
-      {{{"T:", "d:\\ﾄｳ"}}, "\xEF\xBB\xBF\"T:\",\"d:\\ﾄｳ\"\r\n"},
+      // Shift-JIS that is also 2-byte UTF-8 reads back as Shift-JIS; with a 3-byte sequence
+      // ("陝ｱ" = E8 9F B1) it would not, so it gets the mark.
+      {{{"N:", "d:\\ﾅｶﾆｼ"}}, "\"N:\",\"d:\\\xC5\xB6\xC6\xBC\"\r\n"},
+      {{{"T:", "d:\\陝ｱ"}}, "\xEF\xBB\xBF\"T:\",\"d:\\陝ｱ\"\r\n"},
+      // A record that would not read back as it is stays out.
+      {{{"Q:", "d:\\a\" /D \""}, {" R:", "r:\\"}, {"S:", "s:\\"}}, "\"S:\",\"s:\\\"\r\n"},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(write_settings(io, kPath, c.records), kOk);
@@ -138,14 +148,25 @@ TEST_F(SettingsFile, WritesCrLfLinesInShiftJisOrElseUtf8WithAMark) {
   }
 }
 
-TEST_F(SettingsFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
+TEST_F(SettingsFile, FailedWriteLeavesTheOldFileOrAWholeNewOneAndNoTemporary) {
   const std::string old_content = "\"Q:\",\"q:\\old\"\r\n";
-  for (const char* step : {"attributes", "create", "write", "flush", "close", "replace"}) {
+  const std::pair<const char*, ErrorNumber> cases[] = {
+      {"attributes", kErrDiskFull},
+      {"create", kErrDiskFull},
+      {"write", kErrDiskFull},
+      {"flush", kErrDiskFull},
+      {"close", kErrDiskFull},
+      {"replace", kErrDiskFull},
+      {"replace", kErrReplacementNotMovedBack},  // the old file is put back
+      {"replace", kErrReplacementNotMoved}};     // the old file is gone: the new one stands
+  for (const auto& [step, failure] : cases) {
     fs.files = {{kPath, old_content}};
-    fs.failures = {{step, {kErrDiskFull}}};
-    EXPECT_EQ(write_settings(io, kPath, kOneRecord), kErrDiskFull) << step;
-    EXPECT_EQ(fs.files, (Files{{kPath, old_content}})) << step;
+    fs.failures = {{step, {failure}}};
+    const bool saved = failure == kErrReplacementNotMoved;
+    EXPECT_EQ(write_settings(io, kPath, kOneRecord), saved ? kOk : failure) << step << failure;
+    EXPECT_EQ(fs.files, (Files{{kPath, saved ? "\"C:\",\"c:\\a\"\r\n" : old_content}})) << failure;
   }
+  fs.files = {{kPath, old_content}};
   fs.failures.clear();
   fs.read_only.insert(kPath);
   EXPECT_EQ(write_settings(io, kPath, kOneRecord), kErrPathFileAccess);
@@ -153,21 +174,22 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFileAndNoTemporary) {
 }
 
 // Another program holding the file open makes the replace fail for a while.
-TEST_F(SettingsFile, ReplaceWaitsAboutASecondForAFileHeldOpen) {
+TEST_F(SettingsFile, ReplaceWaitsAboutFiveSecondsForAFileHeldOpen) {
   const auto save = [this](std::deque<ErrorNumber> answers) {
+    fs.files = {{kPath, "old"}};
     fs.pauses.clear();
     fs.failures = {{"replace", answers}};
     return write_settings(io, kPath, kOneRecord);
   };
-  EXPECT_EQ(save({kErrPathFileAccess, kErrPathFileAccess, kOk}), kOk);
+  EXPECT_EQ(save({kErrPathFileAccess, kErrReplacedInUse, kOk}), kOk);
   EXPECT_EQ(fs.pauses.size(), 2u);
   // Held for good: 70 whichever way the system refused, not 75 (read-only).
-  for (const ErrorNumber held : {kErrPermissionDenied, kErrPathFileAccess}) {
+  for (const ErrorNumber held : {kErrPermissionDenied, kErrPathFileAccess, kErrReplacedInUse}) {
     EXPECT_EQ(save({held}), kErrPermissionDenied);
     const auto waited =
         std::accumulate(fs.pauses.begin(), fs.pauses.end(), std::chrono::milliseconds{0});
-    EXPECT_GE(waited.count(), 800);
-    EXPECT_LE(waited.count(), 1500);
+    EXPECT_GE(waited.count(), 4500);
+    EXPECT_LE(waited.count(), 5500);
   }
   EXPECT_EQ(save({kErrDiskFull}), kErrDiskFull);
   EXPECT_TRUE(fs.pauses.empty());

@@ -39,7 +39,26 @@ TEST_F(TableStorage, LoadTakesLetterColonOrRootSkipsOtherDriveFieldsAndLowerCase
       "\"1:\",\"d:\\x\"\r\n\"AB\",\"d:\\x\"\r\n\"C:\\data\",\"d:\\x\"\r\n\"\",\"d:\\x\"\r\n"
       "\"[:\",\"d:\\x\"\r\n\"@:\",\"d:\\x\"\r\n\"ｃ:\",\"d:\\x\"\r\n5,d:\\x\r\n");
   EXPECT_EQ(folders(), (Folders{{3, "e:\\other"}, {24, "\\\\srv\\pub"}}));
-  EXPECT_TRUE(platform.calls.empty());
+  // The records skipped would be lost at the next save: the notice says so.
+  EXPECT_THAT(platform.calls, ElementsAre(HasSubstr("エラー№= 321\rC:\\Tools\\NDek.ini\r")));
+}
+
+TEST_F(TableStorage, EachKindOfRecordTheTableCannotShowBringsTheNotice) {
+  std::string too_many;
+  for (int i = 0; i <= 100; ++i) too_many += "\"X:\",\"x:\\\"\r\n";
+  const std::pair<std::string, bool> cases[] = {
+      {"\" d: \",\"d:\\x\"\r\n\"\",\"\"\r\n", true},  // blanks trimmed, an empty record
+      {"\"Q:\",d:\\a\" /D \"\r\n", false},
+      {"\"D:\",\"d:\\x\"\r\n\"d:\\\",\"d:\\x\"\r\n", false},
+      {too_many, false},
+  };
+  for (const auto& [content, complete] : cases) {
+    platform.calls.clear();
+    fs.files[kIni] = content;
+    EXPECT_EQ(ini_load(table, platform, io), complete) << content.substr(0, 40);
+    EXPECT_EQ(platform.calls.size(), complete ? 0u : 1u) << content.substr(0, 40);
+  }
+  EXPECT_EQ(folders(), (Folders{{4, "d:\\x"}, {24, "x:\\"}}));
 }
 
 TEST_F(TableStorage, LoadFailureOtherThanAMissingFileIsReportedAtOnceAndKeepsWhatWasRead) {
