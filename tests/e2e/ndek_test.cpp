@@ -131,5 +131,53 @@ TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) 
   EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
 }
 
+// Sends a message as the system would to the watcher's hidden window.
+void send(HWND window, UINT message, WPARAM wparam) {
+  DWORD_PTR result = 0;
+  ASSERT_NE(SendMessageTimeoutW(window, message, wparam, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+}
+
+// The watcher maps, after resume, unlock and a second instance's hand-over, the letters that
+// could not be mapped before, and never the one the user removed; it shows nothing and ends at
+// log-off.
+TEST_F(NDek, WatcherBringsBackWhatWasNotMappedYetAndLeavesARemovedLetterAlone) {
+  const FreedLetters letters({"X:", "Y:", "Z:", "W:"});
+  std::string ini;
+  for (const char* letter : {"X", "Y", "Z", "W"}) {
+    ini += std::string("\"") + letter + ":\",\"" + scenario.path(letter) + "\"\r\n";
+  }
+  scenario.write_file("NDek.ini", ini);
+  scenario.write_file("stand-in.txt", "map\r\nY: 1\r\nZ: 1 1\r\nW: 1 1 1\r\n");
+  const auto mapped = [&](const char* letter) {
+    return poll_until(
+        [&] { return dos_device(std::string(letter) + ":") == "\\??\\" + scenario.path(letter); });
+  };
+
+  const Process ndek = scenario.start("NDek.exe", "/watch");
+  wait_for_message_box(ndek.id()).press(IDOK);
+  ASSERT_TRUE(mapped("X"));
+  const std::vector<HWND> watch = top_level_windows(ndek.id(), "NDekWatchWindow", false);
+  ASSERT_EQ(watch.size(), 1u);
+  EXPECT_EQ(GetWindow(watch[0], GW_OWNER), nullptr);
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"X:", nullptr);  // the user removes X
+
+  send(watch[0], WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+  EXPECT_TRUE(mapped("Y"));
+  send(watch[0], WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
+  EXPECT_TRUE(mapped("Z"));
+  EXPECT_EQ(scenario.start("NDek.exe", "/watch").wait_for_exit(), 0u);
+  EXPECT_TRUE(mapped("W"));
+
+  EXPECT_EQ(dos_device("X:"), std::nullopt);
+  EXPECT_TRUE(top_level_windows(ndek.id()).empty());
+  send(watch[0], WM_QUERYENDSESSION, 0);
+  send(watch[0], WM_ENDSESSION, TRUE);
+  ndek.wait_for_exit();
+  scenario.wait_until_idle();
+  const std::vector<std::string> started = arguments_after_program(scenario.records());
+  EXPECT_EQ(std::count(started.begin(), started.end(), "X: | " + scenario.path("X")), 1);
+  EXPECT_EQ(std::count(started.begin(), started.end(), "W: | " + scenario.path("W")), 4);
+}
+
 }  // namespace
 }  // namespace ndek::e2e
