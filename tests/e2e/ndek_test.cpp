@@ -170,13 +170,41 @@ TEST_F(NDek, WatcherBringsBackWhatWasNotMappedYetAndLeavesARemovedLetterAlone) {
 
   EXPECT_EQ(dos_device("X:"), std::nullopt);
   EXPECT_TRUE(top_level_windows(ndek.id()).empty());
-  send(watch[0], WM_QUERYENDSESSION, 0);
-  send(watch[0], WM_ENDSESSION, TRUE);
+  // Log-off; a watcher still busy with a look ends before it answers.
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(watch[0], WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  SendMessageTimeoutW(watch[0], WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
   ndek.wait_for_exit();
   scenario.wait_until_idle();
   const std::vector<std::string> started = arguments_after_program(scenario.records());
   EXPECT_EQ(std::count(started.begin(), started.end(), "X: | " + scenario.path("X")), 1);
   EXPECT_EQ(std::count(started.begin(), started.end(), "W: | " + scenario.path("W")), 4);
+}
+
+std::uint64_t cpu_ms(const Process& process) {
+  FILETIME created, ended, kernel, user;
+  GetProcessTimes(process.handle(), &created, &ended, &kernel, &user);
+  const auto ms = [](FILETIME t) {
+    return ((std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000;
+  };
+  return ms(kernel) + ms(user);
+}
+
+// Idle, the watcher waits on messages and the address-change event (which Wine never
+// signals) without using the processor; "/stop" ends it.
+TEST_F(NDek, IdleWatcherUsesNoProcessorAndStopEndsIt) {
+  scenario.write_file("NDek.ini", "");
+  const Process ndek = scenario.start("NDek.exe", "/watch");
+  // The log-on run is over once the startup window has gone and the watch window stays.
+  ASSERT_TRUE(poll_until([&] {
+    return top_level_windows(ndek.id(), "NDekStartupWindow", false).empty() &&
+           top_level_windows(ndek.id(), "NDekWatchWindow", false).size() == 1;
+  }));
+  const std::uint64_t before = cpu_ms(ndek);
+  Sleep(2000);
+  EXPECT_LT(cpu_ms(ndek) - before, 100u) << "the idle watcher spins";
+  EXPECT_EQ(scenario.start("NDek.exe", "/stop").wait_for_exit(), 0u);
+  ndek.wait_for_exit();
 }
 
 }  // namespace
