@@ -155,7 +155,14 @@ void WatchWindow::arm(std::int64_t in_ms) {
 void WatchWindow::disarm() { KillTimer(hwnd(), kRecheckTimer); }
 
 int WatchWindow::run_message_loop() {
+  int trimmed_at_rest = 0;
   for (;;) {
+    if (!watcher_.busy() && watcher_.rests() != trimmed_at_rest) {
+      // Back to waiting, perhaps for days: what the run used is given back until needed.
+      SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1),
+                               static_cast<SIZE_T>(-1));
+      trimmed_at_rest = watcher_.rests();
+    }
     HANDLE event = address_changes_ ? address_changes_->event() : nullptr;
     const DWORD count = event != nullptr ? 1 : 0;
     const DWORD woken =

@@ -27,6 +27,7 @@ Watcher::Watcher(PlatformServices& platform, const SettingsIo& io, float ver_dat
 void Watcher::logged_on(LetterSet mapped) {
   mapped_ = mapped;
   busy_ = false;
+  ++rests_;
   go_on();
 }
 
@@ -51,6 +52,7 @@ void Watcher::go_on() {
     busy_ = true;
     mapped_ = remount(platform_, io_, ver_data_, mapped_);
     busy_ = false;
+    ++rests_;
   }
   if (const std::optional<std::int64_t> due = schedule_.due()) {
     timer_.arm(*due - platform_.NowMs());

@@ -51,6 +51,8 @@ class Watcher {
   // True while a look or the log-on run is under way.
   bool busy() const { return busy_; }
   LetterSet mapped() const { return mapped_; }
+  // How many times the watcher has gone back to waiting: after the log-on run and each look.
+  int rests() const { return rests_; }
 
  private:
   // Looks as often as one is due, then arms the timer for the next pending one. Changes that
@@ -64,6 +66,7 @@ class Watcher {
   RecheckSchedule schedule_;
   LetterSet mapped_ = 0;
   bool busy_ = true;
+  int rests_ = 0;
 };
 
 }  // namespace ndek
