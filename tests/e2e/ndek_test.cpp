@@ -131,6 +131,21 @@ TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) 
   EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
 }
 
+// Run again in one log-on: the letter already mapped to its folder (written with another
+// case and a trailing backslash) gets no command; the one mapped elsewhere is reported.
+TEST_F(NDek, SecondRunLeavesItsDrivesAloneAndSaysWhatHoldsATakenLetter) {
+  const FreedLetters letters({"X:", "Y:"});
+  define_dos_device("X:", scenario.path("x"));
+  define_dos_device("Y:", "C:\\windows");
+  scenario.write_file("NDek.ini", "\"X:\",\"" + scenario.path("X") + "\\\"\r\n\"Y:\",\"" +
+                                      scenario.path("y") + "\"\r\n");
+  const std::vector<RecordLine> records =
+      finish(scenario.start("NDek.exe"), "次の仮想ドライブを設定できませんでした。\r\rY: ← " +
+                                             scenario.path("y") +
+                                             "（すでに C:\\windows に割り当てられています）\r");
+  EXPECT_TRUE(records.empty());
+}
+
 // Sends a message as the system would to the watcher's hidden window.
 void send(HWND window, UINT message, WPARAM wparam) {
   DWORD_PTR result = 0;
