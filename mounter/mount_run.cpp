@@ -32,7 +32,7 @@ void ask_to_start_manager(PlatformServices& platform, const std::string& program
   }
 }
 
-// The commands started for records, with the letter of each (0 when its field names none).
+// The letter of each command started, in order (0 when its field names none).
 struct Started {
   std::vector<LetterSet> letters;
 
@@ -86,13 +86,12 @@ LetterSet mount_run(PlatformServices& platform, const SettingsIo& io, float ver_
     if (letter.state == LetterCheck::State::kMapped) {
       // Already there from an earlier run in this log-on: shown as if it had just been made.
       mapped |= letter_bit(record.drive).value_or(0);
-    } else if (watch.start(progress_text(record), *command, is_network_path(record.folder)) !=
-               kOk) {
-      // A command that cannot start does not stop the others; the user hears of it at the end.
-      started.letters.push_back(0);
-      continue;
     } else {
       started.letters.push_back(letter_bit(record.drive).value_or(0));
+      // A command that cannot start does not stop the others; the user hears of it at the end.
+      if (watch.start(progress_text(record), *command, is_network_path(record.folder)) != kOk) {
+        continue;
+      }
     }
     window.set_progress(progress_text(record));
     platform.PumpEvents();
@@ -131,11 +130,8 @@ LetterSet remount(PlatformServices& platform, const SettingsIo& io, float ver_da
     const std::optional<DriveCommand> command =
         compose_drive_command(record, persistence_option(ver_data));
     if (!command) continue;
-    if (watch.start(progress_text(record), *command, is_network_path(record.folder)) == kOk) {
-      started.letters.push_back(*bit);
-    } else {
-      started.letters.push_back(0);
-    }
+    started.letters.push_back(*bit);
+    watch.start(progress_text(record), *command, is_network_path(record.folder));
   }
   watch.wait();
   return mapped | started.succeeded(watch);

@@ -5,6 +5,7 @@
 // the power nor the end-of-session messages), never shown, not in the task bar.
 #include "platform/win32/win32.h"
 
+#include <memory>
 #include <optional>
 
 #include "mounter/watcher.h"
