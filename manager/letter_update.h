@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/platform_services.h"
+#include "settings/drive_mapping.h"
 
 namespace ndek {
 
@@ -12,10 +13,6 @@ struct LetterUpdate {
   bool map = false;    // then map the table's folder
   bool operator==(const LetterUpdate& other) const = default;
 };
-
-// True when `now` is what NDek's command for `folder` makes: `subst` for a folder, `net use`
-// for a network path, to the same place (letter case and trailing separators aside).
-bool is_mapping_of(const DriveMapping& now, const std::string& folder);
 
 // `loaded`: the letter's folder in the settings file when the manager loaded it; `wanted`:
 // its folder in the table now (either may be empty); `now`: what the letter is mapped to.

@@ -92,4 +92,11 @@ std::vector<std::string> CommandWatch::failures() const {
   return lines;
 }
 
+std::vector<bool> CommandWatch::successes() const {
+  std::vector<bool> succeeded;
+  for (const Watched& watched : watched_)
+    succeeded.push_back(watched.done && !watched.outcome.failed());
+  return succeeded;
+}
+
 }  // namespace ndek

@@ -38,6 +38,8 @@ class CommandWatch {
 
   // One line per command that did not succeed, in the order they were started.
   std::vector<std::string> failures() const;
+  // Whether each command succeeded, in the order they were started.
+  std::vector<bool> successes() const;
 
  private:
   struct Watched;

@@ -32,23 +32,44 @@ void ask_to_start_manager(PlatformServices& platform, const std::string& program
   }
 }
 
+// The letter of each command started, in order (0 when its field names none).
+struct Started {
+  std::vector<LetterSet> letters;
+
+  LetterSet succeeded(const CommandWatch& watch) const {
+    LetterSet set = 0;
+    const std::vector<bool> successes = watch.successes();
+    for (std::size_t i = 0; i < successes.size() && i < letters.size(); ++i) {
+      if (successes[i]) set |= letters[i];
+    }
+    return set;
+  }
+};
+
 }  // namespace
 
-void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data,
-               MountWindow& window) {
+LetterSet mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data,
+                    MountWindow& window, AfterRun after) {
   window.disable_timer();
   const std::int64_t began = platform.NowMs();
   const std::string_view persistence = persistence_option(ver_data);
   const std::string program_dir = platform.ProgramDir();
+  const auto end = [&] {
+    if (after == AfterRun::kEndProgram) platform.EndProgram();
+  };
 
   const SettingsReadResult settings = read_settings(io, settings_path(program_dir), kMaxRecords);
   if (settings.failure != kOk) {
     ask_to_start_manager(platform, program_dir, settings.failure);
-    platform.EndProgram();
-    return;
+    end();
+    return 0;
   }
 
   CommandWatch watch(platform, began);
+  LetterSet mapped = 0;
+  Started started;
+  // Letters held by something else are known at once, and are listed first.
+  std::vector<std::string> failures;
   for (const DriveSetting& record : settings.records) {
     const std::optional<DriveCommand> command = compose_drive_command(record, persistence);
     if (!command) {
@@ -56,9 +77,20 @@ void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data,
       ask_to_start_manager(platform, program_dir, kErrTypeMismatch);
       break;
     }
-    // A command that cannot start does not stop the others; the user hears of it at the end.
-    if (watch.start(progress_text(record), *command, is_network_path(record.folder)) != kOk) {
+    const LetterCheck letter = check_letter(platform, record);
+    if (letter.state == LetterCheck::State::kHeld) {
+      failures.push_back(progress_text(record) + "（" + letter.reason + "）");
       continue;
+    }
+    if (letter.state == LetterCheck::State::kMapped) {
+      // Already there from an earlier run in this log-on: shown as if it had just been made.
+      mapped |= letter_bit(record.drive).value_or(0);
+    } else {
+      started.letters.push_back(letter_bit(record.drive).value_or(0));
+      // A command that cannot start does not stop the others; the user hears of it at the end.
+      if (watch.start(progress_text(record), *command, is_network_path(record.folder)) != kOk) {
+        continue;
+      }
     }
     window.set_progress(progress_text(record));
     platform.PumpEvents();
@@ -67,11 +99,41 @@ void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data,
   // The window goes as soon as the last command is started; the waiting is not shown.
   window.hide();
   watch.wait();
-  const std::vector<std::string> failures = watch.failures();
+  mapped |= started.succeeded(watch);
+  const std::vector<std::string> command_failures = watch.failures();
+  failures.insert(failures.end(), command_failures.begin(), command_failures.end());
   if (!failures.empty()) {
-    platform.MessageBox(failure_report(failures), kMbOkExclamation, mounter_text::kTitle);
+    // It comes minutes after log-on, likely behind whatever the user has opened since.
+    platform.MessageBox(failure_report(failures), kMbOkExclamation | kMbTopmost | kMbSetForeground,
+                        mounter_text::kTitle);
   }
-  platform.EndProgram();
+  end();
+  return mapped;
+}
+
+LetterSet remount(PlatformServices& platform, const SettingsIo& io, float ver_data,
+                  LetterSet mapped) {
+  const std::unique_ptr<DriveChangeLock> lock = platform.HoldDriveChanges();
+  const SettingsReadResult settings =
+      read_settings(io, program_file(platform.ProgramDir(), kSettingsFileName), kMaxRecords);
+  if (settings.failure != kOk) return mapped;
+
+  CommandWatch watch(platform, platform.NowMs());
+  Started started;
+  for (const DriveSetting& record : settings.records) {
+    const std::optional<LetterSet> bit = letter_bit(record.drive);
+    if (!bit || (mapped & *bit) != 0) continue;
+    const LetterCheck letter = check_letter(platform, record);
+    if (letter.state == LetterCheck::State::kMapped) mapped |= *bit;
+    if (letter.state != LetterCheck::State::kFree) continue;
+    const std::optional<DriveCommand> command =
+        compose_drive_command(record, persistence_option(ver_data));
+    if (!command) continue;
+    started.letters.push_back(*bit);
+    watch.start(progress_text(record), *command, is_network_path(record.folder));
+  }
+  watch.wait();
+  return mapped | started.succeeded(watch);
 }
 
 }  // namespace ndek

@@ -48,8 +48,8 @@ constexpr ChildControl kLabels[] = {
 
 }  // namespace
 
-StartupWindow::StartupWindow(Win32Platform& platform, const SettingsIo& io)
-    : platform_(platform), io_(io) {}
+StartupWindow::StartupWindow(Win32Platform& platform, const SettingsIo& io, Watcher* watcher)
+    : platform_(platform), io_(io), watcher_(watcher) {}
 
 bool StartupWindow::create(HINSTANCE instance, int show_command) {
   if (!register_class(instance, kClassName, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), 0) ||
@@ -94,7 +94,15 @@ void StartupWindow::hide() { ShowWindow(hwnd(), SW_HIDE); }
 
 void StartupWindow::on_timer() {
   try {
-    mount_run(platform_, io_, ver_data_, *this);
+    running_ = true;
+    const LetterSet mapped =
+        mount_run(platform_, io_, ver_data_, *this,
+                  watcher_ != nullptr ? AfterRun::kStay : AfterRun::kEndProgram);
+    running_ = false;
+    if (watcher_ == nullptr) return;
+    handed_over_ = true;
+    DestroyWindow(hwnd());
+    watcher_->logged_on(mapped);
   } catch (...) {
     // The program must not stay behind with nothing left to do.
     platform_.EndProgram();
@@ -129,9 +137,15 @@ LRESULT StartupWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam
     case WM_TIMER:
       if (wparam == kTimer1) on_timer();
       return 0;
+    case WM_CLOSE:
+      // While the run waits for its commands, they are left to finish and the program ends at
+      // once.
+      if (running_) ExitProcess(0);
+      DestroyWindow(hwnd());
+      return 0;
     case WM_DESTROY:
       // Closed from outside before the run: there is nothing left to do.
-      PostQuitMessage(0);
+      if (!handed_over_) PostQuitMessage(0);
       return 0;
     default:
       return DefWindowProcW(hwnd(), message, wparam, lparam);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "mounter/mount_run.h"
+#include "mounter/watcher.h"
 #include "platform/win32/platform_services_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "platform/win32/window_base_win.h"
@@ -20,7 +21,9 @@ class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
   static constexpr int kVerId = 103;
   static constexpr int kLabel3Id = 104;
 
-  StartupWindow(Win32Platform& platform, const SettingsIo& io);
+  // With a `watcher`, the program stays after the run and the watcher takes over; the
+  // window goes.
+  StartupWindow(Win32Platform& platform, const SettingsIo& io, Watcher* watcher = nullptr);
 
   // Creates and loads the window, shows it and arms the timer; false when it could not be
   // created.
@@ -43,6 +46,9 @@ class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
 
   Win32Platform& platform_;
   const SettingsIo& io_;
+  Watcher* watcher_;
+  bool running_ = false;
+  bool handed_over_ = false;  // gone for the watcher: its going does not end the program
   float ver_data_ = 0;
   Dpi dpi_ = kDefaultDpi;
 };

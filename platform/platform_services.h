@@ -18,6 +18,9 @@ enum class WindowStyle { kHidden = 0, kNormalFocus = 1, kMinimizedFocus = 2 };
 constexpr int kMbOk = 0;
 constexpr int kMbOkExclamation = 48;
 constexpr int kMbYesNoExclamation = 52;
+// Added to a style: the box stays above other windows, and asks to come to the front.
+constexpr int kMbTopmost = 0x40000;
+constexpr int kMbSetForeground = 0x10000;
 constexpr int kAnswerOk = 1;
 constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;

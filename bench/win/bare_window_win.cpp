@@ -53,7 +53,7 @@ class BareWindow : public ndek::WindowBase<BareWindow> {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int show_command) {
   try {
 #ifdef NDEK_BENCH_MANAGER_DLLS
     // The manager registers the standard common controls at start; the other two calls do
@@ -67,8 +67,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
 #ifdef NDEK_BENCH_MANAGER_DLLS
     DragAcceptFiles(window.hwnd(), FALSE);
 #endif
-    ShowWindow(window.hwnd(), show_command);
-    UpdateWindow(window.hwnd());
+    // "/hidden": the least a program does to wait hidden for messages, as the watching
+    // mounter does.
+    if (arguments == nullptr || lstrcmpW(arguments, L"/hidden") != 0) {
+      ShowWindow(window.hwnd(), show_command);
+      UpdateWindow(window.hwnd());
+    }
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);

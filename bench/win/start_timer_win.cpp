@@ -12,6 +12,10 @@
 //     bare window with the manager's manifest and DLLs, and a plain bare window.
 //   start_timer memory REPETITIONS
 //     The working set of each program once it has settled, against the bare windows.
+//   start_timer watch REPETITIONS
+//     NDek.exe /watch once idle after its log-on run: its working set and private bytes,
+//     against a bare hidden window; and the time from a resume message to every letter that
+//     could not be mapped at log-on mapped again, less the watcher's settle wait.
 //
 // Every run is bounded. A run fails when it overstays, when a window never shows or when a
 // command did not run; it is then made once more, and a second failure ends the tool with a
@@ -115,12 +119,22 @@ void wait_for_window_to_close(const Process& process, const std::string& what) {
   }
 }
 
-double working_set_mib(const Process& process) {
-  PROCESS_MEMORY_COUNTERS counters{};
-  if (!GetProcessMemoryInfo(process.handle(), &counters, sizeof counters)) {
+PROCESS_MEMORY_COUNTERS_EX memory_counters(const Process& process) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  if (!GetProcessMemoryInfo(process.handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof counters)) {
     throw HarnessError("cannot read the memory of process " + std::to_string(process.id()));
   }
-  return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+  return counters;
+}
+
+double working_set_mib(const Process& process) {
+  return static_cast<double>(memory_counters(process).WorkingSetSize) / (1024.0 * 1024.0);
+}
+
+// The commit charge: the process's private memory (Wine leaves PrivateUsage at 0).
+double private_mib(const Process& process) {
+  return static_cast<double>(memory_counters(process).PagefileUsage) / (1024.0 * 1024.0);
 }
 
 // --- Mounter ----------------------------------------------------------------------------
@@ -468,6 +482,115 @@ void memory(int repetitions) {
              mib_text, "MiB");
 }
 
+// --- Watching mounter ---------------------------------------------------------------------
+
+constexpr wchar_t kWatchWindowClass[] = L"NDekWatchWindow";
+constexpr double kWatchSettleMs = 5000;  // the watcher's wait for a burst of changes to settle
+const char* const kWatchLetters[] = {"P:", "Q:", "R:", "S:"};
+
+std::vector<HWND> hidden_windows(DWORD process_id, const wchar_t* class_name) {
+  return ndek::e2e::top_level_windows(process_id, ndek::to_utf8(class_name), false);
+}
+
+// The watcher once its log-on run is over (its startup window gone, its report answered),
+// settled. Each of kWatchLetters failed once at log-on; `when_idle` runs then, and the
+// watcher is closed afterwards.
+void run_idle_watcher(const Scenario& scenario, const std::string& ndek_exe,
+                      const std::function<void(const Process&, HWND)>& when_idle) {
+  scenario.wait_until_idle(kRunTimeout);
+  const ndek::e2e::FreedLetters letters({std::begin(kWatchLetters), std::end(kWatchLetters)});
+  DeleteFileW(ndek::to_wide(scenario.path("record.log")).c_str());
+  const Process process = Process::start(ndek_exe, "/watch", scenario.dir());
+  ndek::e2e::wait_for_message_box(process.id(), kRunTimeout).press(IDOK);
+  const Stopwatch watch;
+  while (!hidden_windows(process.id(), L"NDekStartupWindow").empty() ||
+         hidden_windows(process.id(), kWatchWindowClass).size() != 1) {
+    check_time(watch, "the watcher's log-on run");
+    Sleep(1);
+  }
+  Sleep(kSettleMs);
+  const HWND window = hidden_windows(process.id(), kWatchWindowClass).front();
+  when_idle(process, window);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  wait_for_exit(process, ndek_exe + " /watch");
+}
+
+double resume_to_mapped(const Scenario& scenario, const std::string& ndek_exe) {
+  double elapsed = 0;
+  run_idle_watcher(scenario, ndek_exe, [&](const Process&, HWND window) {
+    const Stopwatch watch;
+    PostMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    for (;;) {
+      if (std::all_of(std::begin(kWatchLetters), std::end(kWatchLetters), [](const char* letter) {
+            return ndek::e2e::dos_device(letter).has_value();
+          })) {
+        break;
+      }
+      check_time(watch, "the letters after a resume");
+      Sleep(1);
+    }
+    elapsed = watch.elapsed_ms();
+  });
+  return elapsed;
+}
+
+// A bare hidden window that only waits for messages.
+double hidden_bare_window_memory(const std::string& bare_exe, double (*measure)(const Process&)) {
+  const Process process = Process::start(bare_exe, "/hidden");
+  WaitForInputIdle(process.handle(), static_cast<DWORD>(kRunTimeout.count()));
+  const Stopwatch watch;
+  std::vector<HWND> windows;
+  while ((windows = ndek::e2e::top_level_windows(process.id(), {}, false)).empty()) {
+    check_time(watch, bare_exe + "'s window");
+    Sleep(1);
+  }
+  Sleep(kSettleMs);
+  const double mib = measure(process);
+  PostMessageW(windows.front(), WM_CLOSE, 0, 0);
+  wait_for_exit(process, bare_exe);
+  return mib;
+}
+
+void watch(int repetitions) {
+  MounterScenario m(0);
+  std::string ini;
+  std::string steer = "map\r\n";
+  for (const char* letter : kWatchLetters) {
+    ini += std::string("\"") + letter + "\",\"d:\\bench\\watch " + letter[0] + "\"\r\n";
+    steer += std::string(letter) + " 1\r\n";
+  }
+  m.scenario.write_file("NDek.ini", ini);
+  m.scenario.write_file("stand-in.txt", steer);
+  const std::string bare_exe = copy_tool(m.scenario, "bare_window.exe");
+  const auto watcher_memory = [&](double (*measure)(const Process&)) {
+    double mib = 0;
+    run_idle_watcher(m.scenario, m.ndek_exe,
+                     [&](const Process& process, HWND) { mib = measure(process); });
+    return mib;
+  };
+  Side ndek_ws{.label = "`NDek.exe /watch`, idle after its log-on run",
+               .run = [&] { return watcher_memory(&working_set_mib); }};
+  Side bare_ws{.label = "bare hidden window",
+               .run = [&] { return hidden_bare_window_memory(bare_exe, &working_set_mib); }};
+  Side ndek_private{.label = "`NDek.exe /watch`, idle after its log-on run",
+                    .run = [&] { return watcher_memory(&private_mib); }};
+  Side bare_private{.label = "bare hidden window",
+                    .run = [&] { return hidden_bare_window_memory(bare_exe, &private_mib); }};
+  const std::string count = std::to_string(std::size(kWatchLetters));
+  Side resume{.label = "resume message to " + count +
+                       " letters that failed at log-on mapped again, less the 5000 ms settle wait",
+              .run = [&] { return resume_to_mapped(m.scenario, m.ndek_exe); },
+              .subtract_ms = kWatchSettleMs};
+  run_interleaved({&ndek_ws, &bare_ws, &ndek_private, &bare_private}, repetitions);
+  run_interleaved({&resume}, repetitions);
+  print_rows("Watching mounter, working set", {&ndek_ws, &bare_ws},
+             {{"NDek /watch / bare hidden window", &ndek_ws, &bare_ws, ""}}, mib_text, "MiB");
+  print_rows("Watching mounter, private bytes", {&ndek_private, &bare_private},
+             {{"NDek /watch / bare hidden window", &ndek_private, &bare_private, ""}}, mib_text,
+             "MiB");
+  print_rows("Watching mounter, back after resume", {&resume}, {});
+}
+
 int number(const wchar_t* text) {
   wchar_t* end = nullptr;
   const long value = std::wcstol(text, &end, 10);
@@ -488,11 +611,14 @@ int wmain(int argc, wchar_t** argv) {
       manager(number(argv[2]));
     } else if (what == L"memory" && argc == 3) {
       memory(number(argv[2]));
+    } else if (what == L"watch" && argc == 3) {
+      watch(number(argv[2]));
     } else {
       std::fprintf(stderr,
                    "usage: start_timer mounter REPETITIONS RECORDS\n"
                    "       start_timer manager REPETITIONS\n"
-                   "       start_timer memory REPETITIONS\n");
+                   "       start_timer memory REPETITIONS\n"
+                   "       start_timer watch REPETITIONS\n");
       return 2;
     }
     return 0;

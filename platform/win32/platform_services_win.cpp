@@ -79,8 +79,8 @@ class InheritOnly {
 
 using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
 
-// The network path a letter is connected to. mpr.dll is loaded only here, by full path, so
-// that the mounter, which never asks, does not load it at all.
+// The network path a letter is connected to. mpr.dll is loaded only here, by full path, and
+// only while it is asked.
 std::optional<std::wstring> network_connection(const std::wstring& system_dir,
                                                const std::wstring& drive) {
   const UniqueModule mpr(LoadLibraryW((system_dir + L"\\mpr.dll").c_str()));

@@ -123,5 +123,96 @@ TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) 
   EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
 }
 
+// Run again in one log-on: the letter already mapped to its folder (written with another
+// case and a trailing backslash) gets no command; the one mapped elsewhere is reported.
+TEST_F(NDek, SecondRunLeavesItsDrivesAloneAndSaysWhatHoldsATakenLetter) {
+  const FreedLetters letters({"X:", "Y:"});
+  define_dos_device("X:", scenario.path("x"));
+  define_dos_device("Y:", "C:\\windows");
+  scenario.write_file("NDek.ini", "\"X:\",\"" + scenario.path("X") + "\\\"\r\n\"Y:\",\"" +
+                                      scenario.path("y") + "\"\r\n");
+  const std::vector<RecordLine> records =
+      finish(scenario.start("NDek.exe"), "次の仮想ドライブを設定できませんでした。\r\rY: ← " +
+                                             scenario.path("y") +
+                                             "（すでに C:\\windows に割り当てられています）\r");
+  EXPECT_TRUE(records.empty());
+}
+
+// Sends a message as the system would to the watcher's hidden window.
+void send(HWND window, UINT message, WPARAM wparam) {
+  DWORD_PTR result = 0;
+  ASSERT_NE(SendMessageTimeoutW(window, message, wparam, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+}
+
+// The watcher maps, after resume, unlock and a second instance's hand-over, the letters that
+// could not be mapped before, and never the one the user removed; it shows nothing and ends at
+// log-off.
+TEST_F(NDek, WatcherBringsBackWhatWasNotMappedYetAndLeavesARemovedLetterAlone) {
+  const FreedLetters letters({"X:", "Y:", "Z:", "W:"});
+  std::string ini;
+  for (const char* letter : {"X", "Y", "Z", "W"}) {
+    ini += std::string("\"") + letter + ":\",\"" + scenario.path(letter) + "\"\r\n";
+  }
+  scenario.write_file("NDek.ini", ini);
+  scenario.write_file("stand-in.txt", "map\r\nY: 1\r\nZ: 1 1\r\nW: 1 1 1\r\n");
+  const auto mapped = [&](const char* letter) {
+    return poll_until(
+        [&] { return dos_device(std::string(letter) + ":") == "\\??\\" + scenario.path(letter); });
+  };
+
+  const Process ndek = scenario.start("NDek.exe", "/watch");
+  wait_for_message_box(ndek.id()).press(IDOK);
+  ASSERT_TRUE(mapped("X"));
+  const std::vector<HWND> watch = top_level_windows(ndek.id(), "NDekWatchWindow", false);
+  ASSERT_EQ(watch.size(), 1u);
+  EXPECT_EQ(GetWindow(watch[0], GW_OWNER), nullptr);
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"X:", nullptr);  // the user removes X
+
+  send(watch[0], WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+  EXPECT_TRUE(mapped("Y"));
+  send(watch[0], WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
+  EXPECT_TRUE(mapped("Z"));
+  EXPECT_EQ(scenario.start("NDek.exe", "/watch").wait_for_exit(), 0u);
+  EXPECT_TRUE(mapped("W"));
+
+  EXPECT_EQ(dos_device("X:"), std::nullopt);
+  EXPECT_TRUE(top_level_windows(ndek.id()).empty());
+  // Log-off; a watcher still busy with a look ends before it answers.
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(watch[0], WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  SendMessageTimeoutW(watch[0], WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  ndek.wait_for_exit();
+  scenario.wait_until_idle();
+  const std::vector<std::string> started = arguments_after_program(scenario.records());
+  EXPECT_EQ(std::count(started.begin(), started.end(), "X: | " + scenario.path("X")), 1);
+  EXPECT_EQ(std::count(started.begin(), started.end(), "W: | " + scenario.path("W")), 4);
+}
+
+std::uint64_t cpu_ms(const Process& process) {
+  FILETIME created, ended, kernel, user;
+  GetProcessTimes(process.handle(), &created, &ended, &kernel, &user);
+  const auto ms = [](FILETIME t) {
+    return ((std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000;
+  };
+  return ms(kernel) + ms(user);
+}
+
+// Idle, the watcher waits on messages and the address-change event (which Wine never
+// signals) without using the processor; "/stop" ends it.
+TEST_F(NDek, IdleWatcherUsesNoProcessorAndStopEndsIt) {
+  scenario.write_file("NDek.ini", "");
+  const Process ndek = scenario.start("NDek.exe", "/watch");
+  // The log-on run is over once the startup window has gone and the watch window stays.
+  ASSERT_TRUE(poll_until([&] {
+    return top_level_windows(ndek.id(), "NDekStartupWindow", false).empty() &&
+           top_level_windows(ndek.id(), "NDekWatchWindow", false).size() == 1;
+  }));
+  const std::uint64_t before = cpu_ms(ndek);
+  Sleep(2000);
+  EXPECT_LT(cpu_ms(ndek) - before, 100u) << "the idle watcher spins";
+  EXPECT_EQ(scenario.start("NDek.exe", "/stop").wait_for_exit(), 0u);
+  ndek.wait_for_exit();
+}
+
 }  // namespace
 }  // namespace ndek::e2e

@@ -17,7 +17,8 @@ using testing::subst;
 const std::string kAsk = std::string("message[52|") + mounter_text::kTitle + "] ";
 const std::string kNotSetUp = kAsk + mounter_text::kNotSetUp;
 const std::string kFaulty = kAsk + mounter_text::kFaulty;
-const std::string kFailures = std::string("message[48|") + mounter_text::kTitle +
+// The report asks to stay above other windows and to come to the front (48 | 0x40000 | 0x10000).
+const std::string kFailures = std::string("message[327728|") + mounter_text::kTitle +
                               "] 次の仮想ドライブを設定できませんでした。\r\r";
 const std::string kNet = "net use Z: \"\\\\s\\p\" /persistent:no";
 
@@ -152,6 +153,46 @@ TEST_F(MountRun, CommandStillRunningAtItsTimeLimitIsLeftAloneAndCountsAsFailed) 
   EXPECT_THAT(platform.calls_of("message"),
               ElementsAre(kFailures + "X: ← d:\\a（応答がありません）\r"
                                       "Z: ← \\\\s\\p（応答がありません）\r"));
+}
+
+// Run again in the same log-on: a letter that already has its folder (as finish compares, a
+// remembered share even while unavailable) gets no command but still shows; a letter held by
+// something else is reported with what holds it.
+TEST_F(MountRun, LettersAlreadyThereAreNotMappedAgainAndHeldOnesSayWhy) {
+  settings(
+      "\"X:\",\"d:\\data\"\r\n\"z:\",\"\\\\s\\p\"\r\n\"Y:\",\"d:\\y\"\r\n"
+      "\"W:\",\"d:\\w\"\r\n\"V:\",\"d:\\v\"\r\n");
+  platform.mappings["X:"] = {DriveMapping::Kind::kFolder, "D:\\Data\\"};
+  platform.mappings["Z:"] = {DriveMapping::Kind::kNetwork, "\\\\S\\p"};
+  platform.mappings["Y:"] = {DriveMapping::Kind::kFolder, "d:\\other"};
+  platform.drive_kinds["W:\\"] = DriveKind::kRemovable;
+  run();
+  EXPECT_THAT(platform.calls_of("run"), ElementsAre(subst("V: \"d:\\v\"")));
+  EXPECT_THAT(platform.calls_of("label"),
+              ElementsAre("label X: ← d:\\data", "label z: ← \\\\s\\p", "label V: ← d:\\v"));
+  EXPECT_THAT(platform.calls_of("message"),
+              ElementsAre(kFailures + "Y: ← d:\\y（すでに d:\\other に割り当てられています）\r"
+                                      "W: ← d:\\w（すでにリムーバブル ディスクが使っています）\r"));
+}
+
+// The watcher's quiet run maps what is still missing: not a letter mapped before in this
+// log-on (the user may have removed it since), nor one held by something else.
+TEST_F(MountRun, RemountMapsOnlyFreeLettersNotMappedBeforeAndShowsNothing) {
+  settings("\"X:\",\"d:\\a\"\r\n\"Z:\",\"\\\\s\\p\"\r\n");
+  platform.outcomes[kNet].assign(7, {53, 0});
+  platform.message_box_answers = {kAnswerOk};
+  const LetterSet at_log_on = mount_run(platform, io, 5.1f, window, AfterRun::kStay);
+  EXPECT_FALSE(platform.ended);
+  EXPECT_EQ(at_log_on, 1u << ('X' - 'A'));
+
+  platform.calls.clear();
+  settings("\"X:\",\"d:\\a\"\r\n\"Z:\",\"\\\\s\\p\"\r\n\"W:\",\"d:\\w\"\r\n\"V:\",\"d:\\v\"\r\n");
+  platform.drive_kinds["W:\\"] = DriveKind::kRemovable;
+  platform.mappings["V:"] = {DriveMapping::Kind::kFolder, "d:\\v"};
+  const LetterSet now = remount(platform, io, 5.1f, at_log_on);
+  EXPECT_THAT(platform.calls, ElementsAre("lock", net_use(kNet.substr(8)), "unlock"));
+  EXPECT_EQ(now, at_log_on | 1u << ('Z' - 'A') | 1u << ('V' - 'A'));
+  EXPECT_FALSE(platform.ended);
 }
 
 }  // namespace
