@@ -210,6 +210,20 @@ TEST_F(NDekMan, MainWindowAndDialogTakeTheSuggestedPlaceAndLayOutAgainWhenTheDpi
   close_main();
 }
 
+TEST_F(NDekMan, ActivatingTheMainWindowBringsTheOpenDialogForward) {
+  start();
+  const HWND dialog = open_dialog();
+  ASSERT_TRUE(poll_until([&] { return GetForegroundWindow() == dialog; }));
+  // As the task-bar button or Alt+Tab would.
+  ASSERT_TRUE(SetForegroundWindow(main));
+  EXPECT_TRUE(poll_until([&] { return GetForegroundWindow() == dialog; }));
+  EXPECT_FALSE(IsWindowEnabled(main));
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(poll_until([&] { return !IsWindow(dialog); }));
+  EXPECT_TRUE(poll_until([&] { return GetForegroundWindow() == main; }));
+  close_main();
+}
+
 TEST_F(NDekMan, HelpButtonAndF1InEitherWindowOpenTheHelpTextAndAMissingFileIsReported) {
   scenario.copy_program("NDek.hlp");
   start();
