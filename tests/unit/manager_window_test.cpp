@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "settings/command_outcome.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_views.h"
 
@@ -30,9 +31,9 @@ TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   set_folders(manager, {{3, "c:\\a"}, {5, "d:\\my docs"}, {26, "\\\\srv\\pub"}, {24, "d:\\"}});
   manager.finish();
   EXPECT_THAT(platform.calls,
-              ElementsAre("busy", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
+              ElementsAre("busy", "lock", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
                           subst("X: \"d:\\\\\""), net_use("Z: \"\\\\srv\\pub\" /persistent:no"),
-                          "not busy", kRestart, "end"));
+                          "unlock", "not busy", kRestart, "end"));
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
@@ -46,8 +47,9 @@ TEST_F(Manager, FinishUnmapsWhatNDekMappedAndWaitsForItBeforeMappingAgain) {
   manager.load();
   set_folders(manager, {{24, "d:\\new"}, {25, ""}});
   manager.finish();
-  EXPECT_THAT(platform.calls, ElementsAre("busy", subst("X: /D"), subst("X: \"d:\\new\""),
-                                          net_use("Y: /delete"), "not busy", kRestart, "end"));
+  EXPECT_THAT(platform.calls,
+              ElementsAre("busy", "lock", subst("X: /D"), subst("X: \"d:\\new\""),
+                          net_use("Y: /delete"), "unlock", "not busy", kRestart, "end"));
   EXPECT_THAT(platform.start_times["subst X: \"d:\\new\""], ElementsAre(300));
 }
 
@@ -60,18 +62,66 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
   manager.load();
   set_folders(manager, {{3, "c:\\a"}, {4, "d:\\b"}, {17, "d:\\a\" /D \""}, {24, "d:\\new"}});
   manager.finish();
-  EXPECT_THAT(
-      platform.calls,
-      ElementsAre("busy", subst("C: \"c:\\a\""), subst("D: \"d:\\b\""), subst("X: /D"), "not busy",
-                  kFailures + "C: ← c:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
-                              "D: ← d:\\b（応答がありません）\r"
-                              "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
-                              "X: の割り当ての解除（終了コード= 1）\r",
-                  kRestart, "end"));
+  EXPECT_THAT(platform.calls,
+              ElementsAre("busy", "lock", subst("C: \"c:\\a\""), subst("D: \"d:\\b\""),
+                          subst("X: /D"), "unlock", "not busy",
+                          kFailures + "C: ← c:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
+                                      "D: ← d:\\b（応答がありません）\r"
+                                      "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
+                                      "X: の割り当ての解除（終了コード= 1）\r",
+                          kRestart, "end"));
   EXPECT_EQ(platform.now_ms, 5000);  // the command that never ends was waited for 5 s
   EXPECT_EQ(
       fs.files[kIni],
       "\"C:\",\"c:\\a\"\r\n\"D:\",\"d:\\b\"\r\n\"Q:\",\"d:\\a\" /D \"\"\r\n\"X:\",\"d:\\new\"\r\n");
+}
+
+TEST_F(Manager, FinishAsksForCredentialsStoresThemAndTriesOnceMoreTakingBackWhatDidNotHelp) {
+  const std::string wrong_password =
+      "\r\nシステム エラー 1326 が発生しました。\r\n\r\n"
+      "ユーザー名またはパスワードが正しくありません。\r\n";
+  const std::string map = "Z: \"\\\\nas.local\\pub\" /persistent:no";
+  const std::string ask = "ask credentials[nas.local]";
+  const std::string store = "store credentials[nas.local] NAS\\user";
+  const std::string listed =
+      kFailures + failure_line("Z: ← \\\\nas.local\\pub", outcome_of_exit(2, wrong_password)) +
+      "\r";
+  const struct {
+    std::optional<std::string> typed;  // nothing: cancel
+    ErrorNumber store_result;
+    std::uint32_t retry_exit;
+    std::vector<std::string> after_first_try;
+  } cases[] = {
+      {"NAS\\user", kOk, 0, {ask, store, net_use(map), "unlock", "not busy", kRestart}},
+      {"NAS\\user",
+       kOk,
+       2,
+       {ask, store, net_use(map), "take back credentials[nas.local]", "unlock", "not busy", listed,
+        kRestart}},
+      {std::nullopt, kOk, 0, {ask, "unlock", "not busy", listed, kRestart}},
+      {"NAS\\user",
+       1312,
+       0,
+       {ask, store, "unlock", "not busy",
+        kFailures + "Z: ← \\\\nas.local\\pub（資格情報を保存できませんでした　エラー№= 1312）\r",
+        kRestart}},
+  };
+  for (const auto& c : cases) {
+    testing::FakeSystem system;
+    testing::FakeManagerView view_of_case{system.platform};
+    ManagerWindow manager_of_case{system.platform, system.io, view_of_case};
+    system.platform.outcomes["net use " + map] = {{2, 0, wrong_password},
+                                                  {c.retry_exit, 0, wrong_password}};
+    system.platform.credential_answers = {c.typed};
+    system.platform.credential_store_result = c.store_result;
+    manager_of_case.load();
+    set_folders(manager_of_case, {{26, "\\\\nas.local\\pub"}});
+    manager_of_case.finish();
+    std::vector<std::string> expected = {"busy", "lock", net_use(map)};
+    expected.insert(expected.end(), c.after_first_try.begin(), c.after_first_try.end());
+    expected.push_back("end");
+    EXPECT_EQ(system.platform.calls, expected) << c.typed.value_or("cancel") << c.retry_exit;
+  }
 }
 
 TEST_F(Manager, FinishKeepsASettingsFileThatCouldNotBeReadWhole) {
@@ -81,6 +131,15 @@ TEST_F(Manager, FinishKeepsASettingsFileThatCouldNotBeReadWhole) {
   manager.finish();
   EXPECT_EQ(fs.files[kIni], "\"D:\",\"d:\\x\"\r\n");
   EXPECT_EQ(fs.files["C:\\Tools\\NDek.ini.bak"], damaged);
+}
+
+TEST_F(Manager, LoadSaysOnceThatTheShellWouldNotSeeTheDrivesOfAnElevatedManager) {
+  platform.shell_sees_our_drives = false;
+  manager.load();
+  EXPECT_THAT(platform.calls,
+              ElementsAre("message[48|エラー] 管理者として実行されているため、ここで設定した"
+                          "仮想ドライブはエクスプローラーなどからは見えません。\r"
+                          "管理者としてではなく、通常どおり起動し直してください。"));
 }
 
 TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
