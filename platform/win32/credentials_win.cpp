@@ -100,7 +100,14 @@ class Win32AskedCredentials : public AskedCredentials {
   SecretBytes earlier_password_;
 };
 
+// Asked because the server refused what it had, so the prompt must not answer by itself from
+// a stored credential: that takes the generic kind, which also leaves the user name as typed.
+// Storing is left to Store.
+constexpr DWORD kPromptFlags =
+    CREDUI_FLAGS_GENERIC_CREDENTIALS | CREDUI_FLAGS_ALWAYS_SHOW_UI | CREDUI_FLAGS_DO_NOT_PERSIST;
+
 using PromptForCredentials = decltype(&CredUIPromptForCredentialsW);
+using ConfirmCredentials = decltype(&CredUIConfirmCredentialsW);
 
 }  // namespace
 
@@ -110,6 +117,8 @@ std::unique_ptr<AskedCredentials> ask_credentials(HWND parent, const std::string
   const auto prompt = !credui ? nullptr
                               : reinterpret_cast<PromptForCredentials>(reinterpret_cast<void*>(
                                     GetProcAddress(credui.get(), "CredUIPromptForCredentialsW")));
+  const auto confirm = reinterpret_cast<ConfirmCredentials>(
+      reinterpret_cast<void*>(GetProcAddress(credui.get(), "CredUIConfirmCredentialsW")));
   if (prompt == nullptr) return nullptr;
 
   const std::wstring wide_server = to_wide(server);
@@ -117,11 +126,11 @@ std::unique_ptr<AskedCredentials> ask_credentials(HWND parent, const std::string
   const std::wstring text = L"\\\\" + wide_server + kPromptText;
   CREDUI_INFOW info{sizeof info, parent, text.c_str(), kPromptCaption, nullptr};
   BOOL save = FALSE;
-  // Stored by Store only once the user has said yes, and taken back when the server refuses.
   const DWORD result = prompt(&info, wide_server.c_str(), nullptr, 0, asked->user(),
                               Win32AskedCredentials::kUserChars, asked->password(),
-                              Win32AskedCredentials::kPasswordChars, &save,
-                              CREDUI_FLAGS_DO_NOT_PERSIST | CREDUI_FLAGS_EXCLUDE_CERTIFICATES);
+                              Win32AskedCredentials::kPasswordChars, &save, kPromptFlags);
+  // The prompt may keep a copy to hand out again without asking; the next ask must ask.
+  if (confirm != nullptr) confirm(wide_server.c_str(), FALSE);
   if (result != NO_ERROR) return nullptr;
   return asked;
 }
