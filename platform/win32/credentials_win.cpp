@@ -12,7 +12,8 @@ namespace ndek {
 namespace {
 
 constexpr wchar_t kPromptCaption[] = L"仮想ドライブマネージャー";
-constexpr wchar_t kPromptText[] = L" に接続するためのユーザー名とパスワードを入力してください。";
+// One short line: the prompt may show no more than that.
+constexpr wchar_t kPromptText[] = L" に接続します。";
 
 // Characters that held a secret are overwritten before their memory is given back.
 template <std::size_t N>
