@@ -72,10 +72,10 @@ void ManagerWindow::finish() {
     // A watching NDek must not map from the old settings between our commands and the save.
     const std::unique_ptr<DriveChangeLock> lock = platform_.HoldDriveChanges();
     map_drives(failures);
+    view_.set_busy(false);
     // What could not be mapped now is still saved: it may well work at the next log-on.
     saved = ini_save(table_, platform_, io_, keep_old_settings_);
   }
-  view_.set_busy(false);
   if (!saved) {
     finishing_ = false;
     return;

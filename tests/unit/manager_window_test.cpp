@@ -33,7 +33,7 @@ TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   EXPECT_THAT(platform.calls,
               ElementsAre("busy", "lock", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
                           subst("X: \"d:\\\\\""), net_use("Z: \"\\\\srv\\pub\" /persistent:no"),
-                          "unlock", "not busy", kRestart, "end"));
+                          "not busy", "unlock", kRestart, "end"));
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
@@ -49,7 +49,7 @@ TEST_F(Manager, FinishUnmapsWhatNDekMappedAndWaitsForItBeforeMappingAgain) {
   manager.finish();
   EXPECT_THAT(platform.calls,
               ElementsAre("busy", "lock", subst("X: /D"), subst("X: \"d:\\new\""),
-                          net_use("Y: /delete"), "unlock", "not busy", kRestart, "end"));
+                          net_use("Y: /delete"), "not busy", "unlock", kRestart, "end"));
   EXPECT_THAT(platform.start_times["subst X: \"d:\\new\""], ElementsAre(300));
 }
 
@@ -64,7 +64,7 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
   manager.finish();
   EXPECT_THAT(platform.calls,
               ElementsAre("busy", "lock", subst("C: \"c:\\a\""), subst("D: \"d:\\b\""),
-                          subst("X: /D"), "unlock", "not busy",
+                          subst("X: /D"), "not busy", "unlock",
                           kFailures + "C: ← c:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
                                       "D: ← d:\\b（応答がありません）\r"
                                       "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
@@ -112,7 +112,7 @@ TEST_F(Manager, FinishAsksForCredentialsStoresThemAndTriesOnceMoreTakingBackWhat
     manager_of_case.finish();
     std::vector<std::string> expected = {"busy", "lock", map};
     expected.insert(expected.end(), c.after_refusal.begin(), c.after_refusal.end());
-    expected.insert(expected.end(), {"unlock", "not busy"});
+    expected.insert(expected.end(), {"not busy", "unlock"});
     if (!c.report.empty()) expected.push_back(kFailures + c.report + "\r");
     expected.insert(expected.end(), {kRestart, "end"});
     EXPECT_EQ(system.platform.calls, expected) << c.typed.value_or("cancel") << c.retry_exit;
