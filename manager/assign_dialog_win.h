@@ -25,6 +25,8 @@ class AssignDialogWin : public WindowBase<AssignDialogWin>, public AssignDialogV
   void set_folder_text(const std::string& text) override;
   void close() override;
   std::optional<std::string> browse_for_folder(const std::string& prompt) override;
+  // Shown and not on its way out.
+  bool open() const { return hwnd() != nullptr && !closing_; }
 
  private:
   friend class WindowBase<AssignDialogWin>;

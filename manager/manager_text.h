@@ -13,6 +13,10 @@ inline constexpr const char* kLoadIncompleteRows =
 inline constexpr const char* kRestartNotice = "仮想ドライブの設定は次回Windows起動時より有効です。";
 inline constexpr const char* kRestartTitle = "再起動確認";
 inline constexpr const char* kUnmapSuffix = " の割り当ての解除";
+inline constexpr const char* kNotSeenByShell =
+    "管理者として実行されているため、ここで設定した仮想ドライブはエクスプローラーなどからは"
+    "見えません。\r管理者としてではなく、通常どおり起動し直してください。";
+inline constexpr const char* kCredentialsNotStored = "資格情報を保存できませんでした　";
 inline constexpr const char* kHelpNotOpened = "ヘルプファイルを開けませんでした。\r";
 inline constexpr const char* kBrowsePrompt = "フォルダを選択してください";
 inline constexpr const char* kHelpFileName = "NDek.hlp";

@@ -3,6 +3,7 @@
 #include "manager/help_text.h"
 #include "manager/letter_update.h"
 #include "manager/manager_text.h"
+#include "manager/share_credentials.h"
 #include "manager/table_storage.h"
 #include "platform/os_version.h"
 #include "settings/command_outcome.h"
@@ -27,6 +28,12 @@ void ManagerWindow::load() {
     loaded_[row] = table_.folder(row);
   }
   view_.refresh_table();
+  // An elevated token has drive letters of its own: finish would report success for drives
+  // the user never sees.
+  if (!platform_.ShellSeesOurDrives()) {
+    platform_.MessageBox(manager_text::kNotSeenByShell, kMbOkExclamation,
+                         manager_text::kErrorTitle);
+  }
 }
 
 void ManagerWindow::assign() {
@@ -62,11 +69,32 @@ void ManagerWindow::finish() {
   namespace text = manager_text;
   if (finishing_) return;
   finishing_ = true;
+  std::vector<std::string> failures;
+  view_.set_busy(true);
+  bool saved = false;
+  {
+    // A watching NDek must not map from the old settings between our commands and the save.
+    const std::unique_ptr<DriveChangeLock> lock = platform_.HoldDriveChanges();
+    map_drives(failures);
+    // What could not be mapped now is still saved: it may well work at the next log-on.
+    saved = ini_save(table_, platform_, io_, keep_old_settings_);
+  }
+  view_.set_busy(false);
+  if (!saved) {
+    finishing_ = false;
+    return;
+  }
+  if (!failures.empty()) {
+    platform_.MessageBox(failure_report(failures), kMbOkExclamation, text::kErrorTitle);
+  }
+  platform_.MessageBox(text::kRestartNotice, kMbOk, text::kRestartTitle);
+  platform_.EndProgram();
+}
+
+void ManagerWindow::map_drives(std::vector<std::string>& failures) {
   // The same commands as at log-on, so what maps now is what maps then.
   const std::string_view persistence =
       persistence_option(version_from_word(platform_.OsVersionWord()));
-  std::vector<std::string> failures;
-  view_.set_busy(true);
   for (int row = 1; row < DriveTable::kRows; ++row) {
     const DriveSetting record{drive_name(row), table_.folder(row)};
     const std::string& loaded = loaded_[row];
@@ -84,30 +112,22 @@ void ManagerWindow::finish() {
           platform_, compose_unmap_command(record.drive, now.kind), kCommandLimitMs);
       if (outcome.failed()) {
         // The letter is still taken, so mapping it again would fail as well.
-        failures.push_back(failure_line(record.drive + text::kUnmapSuffix, outcome));
+        failures.push_back(failure_line(record.drive + manager_text::kUnmapSuffix, outcome));
         continue;
       }
     }
-    if (update.map) {
-      const CommandOutcome outcome = run_drive_command(platform_, *map, kCommandLimitMs);
-      if (outcome.failed()) failures.push_back(failure_line(progress_text(record), outcome));
+    if (!update.map) continue;
+    const CommandOutcome outcome = run_drive_command(platform_, *map, kCommandLimitMs);
+    if (!outcome.failed()) continue;
+    if (needs_credentials(outcome) && is_network_path(record.folder)) {
+      if (std::optional<std::string> line =
+              map_with_credentials(platform_, record, *map, outcome, kCommandLimitMs)) {
+        failures.push_back(std::move(*line));
+      }
+    } else {
+      failures.push_back(failure_line(progress_text(record), outcome));
     }
   }
-  // What could not be mapped now is still saved: it may well work at the next log-on.
-  if (!failures.empty()) {
-    view_.set_busy(false);
-    platform_.MessageBox(failure_report(failures), kMbOkExclamation, text::kErrorTitle);
-    view_.set_busy(true);
-  }
-  const bool saved = ini_save(table_, platform_, io_, keep_old_settings_);
-  view_.set_busy(false);
-  if (!saved) {
-    // The edits stay, so that finish can be tried again or cancel can leave without them.
-    finishing_ = false;
-    return;
-  }
-  platform_.MessageBox(text::kRestartNotice, kMbOk, text::kRestartTitle);
-  platform_.EndProgram();
 }
 
 void ManagerWindow::cancel() {

@@ -2,6 +2,7 @@
 // What the manager's main window does, apart from drawing it.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "manager/drive_table.h"
 #include "settings/settings_file.h"
@@ -44,6 +45,9 @@ class ManagerWindow {
   std::string help_file() const;
 
  private:
+  // Unmaps and maps each letter whose folder changed; what failed goes to `failures`.
+  void map_drives(std::vector<std::string>& failures);
+
   PlatformServices& platform_;
   SettingsIo io_;
   ManagerView& view_;

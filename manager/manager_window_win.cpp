@@ -76,6 +76,13 @@ void ManagerWindowWin::show_assign_dialog() {
   }
 }
 
+bool ManagerWindowWin::bring_dialog_forward() {
+  if (!dialog_ || !dialog_->open()) return false;
+  SetForegroundWindow(dialog_->hwnd());
+  SetActiveWindow(dialog_->hwnd());
+  return true;
+}
+
 void ManagerWindowWin::refresh_table() { grid_->refresh(); }
 
 void ManagerWindowWin::set_busy(bool busy) {
@@ -124,11 +131,17 @@ LRESULT ManagerWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lpa
       logic_->cancel();
       return 0;
     case WM_SETCURSOR:
+      // A click on the window while the dialog has it disabled: the dialog is what the user
+      // is looking for.
+      if (LOWORD(lparam) == HTERROR && HIWORD(lparam) != WM_MOUSEMOVE) bring_dialog_forward();
       // Also over the disabled window and its controls, which ask their parent first.
       if (!busy_) return DefWindowProcW(hwnd(), message, wparam, lparam);
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));
       return TRUE;
     case WM_ACTIVATE:
+      // The task-bar button or Alt+Tab would otherwise leave the dialog behind other windows
+      // and the manager looking hung.
+      if (LOWORD(wparam) != WA_INACTIVE && bring_dialog_forward()) return 0;
       // Not a dialog: the focused control is kept across deactivation by hand.
       keep_focus(wparam, control(kAssignId));
       return 0;

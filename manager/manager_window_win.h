@@ -43,6 +43,8 @@ class ManagerWindowWin : public WindowBase<ManagerWindowWin>, public ManagerView
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
   void lay_out(Dpi dpi);
   void on_command(int id, int code);
+  // Activates the assignment dialog when it is open; false when it is not.
+  bool bring_dialog_forward();
 
   HINSTANCE instance_;
   PlatformServices& platform_;

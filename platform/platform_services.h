@@ -64,6 +64,18 @@ class DriveChangeLock {
   virtual ~DriveChangeLock() = default;
 };
 
+// A user name and password the user typed for a server. The password stays in here, never
+// reaches the logic, and is cleared when this goes.
+class AskedCredentials {
+ public:
+  virtual ~AskedCredentials() = default;
+  // Stores them in the system's credential store for the server, in place of what was stored
+  // for it; the number of a refusal (a policy that forbids storing, for one).
+  virtual ErrorNumber Store() = 0;
+  // Undoes Store: the earlier credentials for the server are put back, or none are left.
+  virtual void TakeBack() = 0;
+};
+
 class PlatformServices {
  public:
   virtual ~PlatformServices() = default;
@@ -102,6 +114,9 @@ class PlatformServices {
   // drives, and keeps the others waiting while the returned lock lives. Nothing when the lock
   // cannot be made; the caller then goes on unguarded, as a lone program would.
   virtual std::unique_ptr<DriveChangeLock> HoldDriveChanges() = 0;
+  // Asks the user for a user name and password for `server` (the host as a network path
+  // writes it); nothing when the user cancels.
+  virtual std::unique_ptr<AskedCredentials> AskCredentials(const std::string& server) = 0;
   // Processes pending window messages so that changed labels are painted.
   virtual void PumpEvents() = 0;
   // Closes every window and ends the program. The caller returns straight after it;

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/win32/credentials_win.h"
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
 #include "platform/win32/unique_handle_win.h"
@@ -284,6 +285,10 @@ std::unique_ptr<DriveChangeLock> Win32Platform::HoldDriveChanges() {
     PumpEvents();
   }
   return std::make_unique<Win32DriveChangeLock>(std::move(mutex));
+}
+
+std::unique_ptr<AskedCredentials> Win32Platform::AskCredentials(const std::string& server) {
+  return ask_credentials(GetActiveWindow(), server);
 }
 
 void Win32Platform::PumpEvents() {

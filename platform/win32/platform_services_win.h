@@ -28,6 +28,7 @@ class Win32Platform : public PlatformServices {
   void Beep() override;
   bool ShellSeesOurDrives() override;
   std::unique_ptr<DriveChangeLock> HoldDriveChanges() override;
+  std::unique_ptr<AskedCredentials> AskCredentials(const std::string& server) override;
   void PumpEvents() override;
   // Hides every window of the program and posts the quit message; the message loop ends and
   // the windows are destroyed as the program unwinds.

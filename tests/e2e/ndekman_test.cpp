@@ -1,8 +1,10 @@
 // NDekMan.exe driven as a user would: clicks on its grid and buttons, typing into its dialog,
 // its messages answered; then the settings file it wrote and the commands it started (caught
 // by recorders standing in for subst.exe and net.exe in the system folder).
+#include "platform/win32/win32.h"
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <wincred.h>
 
 #include <string>
 #include <vector>
@@ -219,6 +221,79 @@ TEST_F(NDekMan, FinishRemapsWhatNDekMappedAndLeavesWhatItDidNot) {
   EXPECT_EQ(dos_device("T:"), "\\??\\" + new_folder);
   EXPECT_EQ(dos_device("U:"), "\\??\\" + other);
   EXPECT_EQ(dos_device("W:"), "\\??\\" + same);
+}
+
+TEST_F(NDekMan, AShareThatWantsAPasswordMapsAfterOnePromptAndThePasswordIsInNoFile) {
+  if (!install_system_stand_ins()) GTEST_SKIP() << "the stand-ins for subst and net need Wine";
+  constexpr wchar_t kServer[] = L"ndek-e2e-nas";
+  const std::wstring password = L"Pw-ndek-7731";
+  CredDeleteW(kServer, CRED_TYPE_DOMAIN_PASSWORD, 0);
+  scenario.write_file("stand-in.txt", "logon ndek-e2e-nas\n");
+  scenario.write_file("NDek.ini", "\"Z:\",\"\\\\ndek-e2e-nas\\pub\"\r\n");
+  start();
+  click_later(main, kFinish);
+  const HWND prompt = wait_for_window(manager->id(), "#32770");
+  HWND user = nullptr;
+  HWND secret = nullptr;
+  for (HWND child : child_windows(prompt)) {
+    if (window_class(child) != "Edit") continue;
+    (GetWindowLongW(child, GWL_STYLE) & ES_PASSWORD ? secret : user) = child;
+  }
+  if (secret == nullptr) {
+    // A message instead: the refused logon that net printed was not recognised.
+    const MessageBoxView box = wait_for_message_box(manager->id());
+    box.press(IDOK);
+    FAIL() << "no credential prompt: " << box.text;
+  }
+  ASSERT_NE(user, nullptr);
+  SendMessageW(user, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"NAS\\user"));
+  SendMessageW(secret, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password.c_str()));
+  PostMessageW(prompt, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(poll_until([&] { return !IsWindow(prompt); }));
+
+  const MessageBoxView notice = wait_for_message_box(manager->id());
+  EXPECT_EQ(notice.title, "再起動確認") << notice.text;
+  notice.press(IDOK);
+  manager->wait_for_exit();
+  const std::string map = "net use Z: \"\\\\ndek-e2e-nas\\pub\" /persistent:no";
+  EXPECT_THAT(describe_sorted(scenario.records()),
+              ElementsAre(expected_start("net.exe", map, kHidden),
+                          expected_start("net.exe", map, kHidden)));
+  PCREDENTIALW stored = nullptr;
+  ASSERT_TRUE(CredReadW(kServer, CRED_TYPE_DOMAIN_PASSWORD, 0, &stored));
+  EXPECT_EQ(to_utf8(stored->UserName), "NAS\\user");
+  CredFree(stored);
+  CredDeleteW(kServer, CRED_TYPE_DOMAIN_PASSWORD, 0);
+
+  const std::string utf8 = to_utf8(password);
+  const std::string utf16(reinterpret_cast<const char*>(password.data()), password.size() * 2);
+  WIN32_FIND_DATAW found{};
+  const UniqueFindHandle files(FindFirstFileW(to_wide(scenario.path("*")).c_str(), &found));
+  ASSERT_TRUE(files);
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string bytes = read_file_bytes(scenario.path(to_utf8(found.cFileName))).value_or("");
+    EXPECT_EQ(bytes.find(utf8), std::string::npos) << to_utf8(found.cFileName);
+    EXPECT_EQ(bytes.find(utf16), std::string::npos) << to_utf8(found.cFileName);
+  } while (FindNextFileW(files.get(), &found));
+}
+
+TEST_F(NDekMan, ActivatingTheMainWindowBringsTheOpenDialogForward) {
+  start();
+  const HWND dialog = open_dialog();
+  // Another program's window comes in front of both; then the user activates the manager, as
+  // its task-bar button or Alt+Tab would.
+  const UniqueWindow other(CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 200,
+                                           100, nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(SetForegroundWindow(other.get()));
+  ASSERT_TRUE(poll_until([&] { return GetForegroundWindow() == other.get(); }));
+  ASSERT_TRUE(SetForegroundWindow(main));
+  EXPECT_TRUE(poll_until([&] { return GetForegroundWindow() == dialog; }))
+      << "in front: " << window_class(GetForegroundWindow());
+  EXPECT_FALSE(IsWindowEnabled(main));
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(poll_until([&] { return !IsWindow(dialog); }));
+  close_main();
 }
 
 TEST_F(NDekMan, HelpButtonAndF1InEitherWindowOpenTheHelpTextAndAMissingFileIsReported) {

@@ -6,9 +6,12 @@
 //   Z: 2 2     the first two starts for Z: end with exit code 2, later ones with 0
 //   map        subst really maps and unmaps its letter (DefineDosDeviceW), and fails with 1
 //              as the real one does: a letter already taken, or /D on one that is not
+//   logon nas  net use on \\nas\... fails as a refused logon does (exit code 2, error 1326
+//              printed in code page 932) until the credential store holds nas
 // Without the file every start ends with 0 and maps nothing.
 #include "platform/win32/win32.h"
 #include <shellapi.h>
+#include <wincred.h>
 
 #include <sstream>
 #include <string>
@@ -129,6 +132,7 @@ int append_and_count(const std::wstring& log_path, const ndek::e2e::RecordLine& 
 
 struct Control {
   bool map = false;
+  std::string logon_server;     // wants a stored credential
   std::vector<int> exit_codes;  // of the letter's first starts, in order
 };
 
@@ -143,6 +147,7 @@ Control read_control(const std::wstring& path, const std::string& drive) {
     std::string first;
     words >> first;
     if (first == "map") control.map = true;
+    if (first == "logon") words >> control.logon_server;
     if (drive.empty() || CompareStringOrdinal(to_wide(first).c_str(), -1, to_wide(drive).c_str(),
                                               -1, TRUE) != CSTR_EQUAL) {
       continue;
@@ -170,6 +175,30 @@ int substitute(const ndek::e2e::RecordLine& record) {
   return DefineDosDeviceW(0, drive.c_str(), target.c_str()) ? 0 : 1;
 }
 
+// net use on a share of the server, without a credential stored for it: what net prints.
+bool logon_refused(const ndek::e2e::RecordLine& record, const std::string& server) {
+  const std::string share = "\\\\" + server + "\\";
+  bool on_server = false;
+  for (const std::string& argument : record.arguments) on_server |= argument.rfind(share, 0) == 0;
+  if (!on_server) return false;
+  PCREDENTIALW stored = nullptr;
+  if (CredReadW(to_wide(server).c_str(), CRED_TYPE_DOMAIN_PASSWORD, 0, &stored)) {
+    CredFree(stored);
+    return false;
+  }
+  const std::wstring text =
+      L"\r\nシステム エラー 1326 が発生しました。\r\n\r\n"
+      L"ユーザー名またはパスワードが正しくありません。\r\n\r\n";
+  std::string bytes(text.size() * 2, '\0');
+  bytes.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          static_cast<int>(bytes.size()), nullptr, nullptr)));
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+  return true;
+}
+
 std::wstring record_dir() {
   wchar_t dir[32768];
   const DWORD length = GetEnvironmentVariableW(L"NDEK_RECORD_DIR", dir, 32768);
@@ -193,5 +222,9 @@ int wmain() {
     if (code != 0) return code;
   }
   if (control.map && file_name(record.program) == "subst.exe") return substitute(record);
+  if (!control.logon_server.empty() && file_name(record.program) == "net.exe" &&
+      logon_refused(record, control.logon_server)) {
+    return 2;
+  }
   return 0;
 }

@@ -117,6 +117,31 @@ std::unique_ptr<DriveChangeLock> FakePlatform::HoldDriveChanges() {
   record("lock");
   return std::make_unique<FakeDriveChangeLock>(calls);
 }
+namespace {
+class FakeAskedCredentials : public AskedCredentials {
+ public:
+  FakeAskedCredentials(FakePlatform& platform, std::string server, std::string user)
+      : platform_(platform), server_(std::move(server)), user_(std::move(user)) {}
+  ErrorNumber Store() override {
+    platform_.calls.push_back("store credentials[" + server_ + "] " + user_);
+    return platform_.credential_store_result;
+  }
+  void TakeBack() override { platform_.calls.push_back("take back credentials[" + server_ + "]"); }
+
+ private:
+  FakePlatform& platform_;
+  std::string server_;
+  std::string user_;
+};
+}  // namespace
+
+std::unique_ptr<AskedCredentials> FakePlatform::AskCredentials(const std::string& server) {
+  record("ask credentials[" + server + "]");
+  const std::optional<std::string> user = take(credential_answers, {});
+  if (!user) return nullptr;
+  return std::make_unique<FakeAskedCredentials>(*this, server, *user);
+}
+
 void FakePlatform::PumpEvents() { record("pump"); }
 
 void FakePlatform::EndProgram() {

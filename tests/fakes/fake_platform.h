@@ -30,9 +30,13 @@ class FakePlatform : public PlatformServices {
   std::int64_t now_ms = 0;                       // moves only while the logic waits
   std::deque<int> message_box_answers;           // kAnswerOk when empty
   bool shell_sees_our_drives = true;
+  // The user names typed into each credential prompt; nothing (cancel) when empty.
+  std::deque<std::optional<std::string>> credential_answers;
+  ErrorNumber credential_store_result = kOk;
 
   // What happened, in order: "run[0] C:\\Windows\\system32\\subst.exe | subst X: \"d:\\data\"",
-  // "message[52|title] text", "beep", "pump", "end".
+  // "message[52|title] text", "beep", "pump", "end",
+  // "ask credentials[server]", "store credentials[server] user", "take back credentials[server]".
   std::vector<std::string> calls;
   std::vector<std::string> drive_types_asked;  // root paths
   bool ended = false;
@@ -56,6 +60,7 @@ class FakePlatform : public PlatformServices {
   bool ShellSeesOurDrives() override { return shell_sees_our_drives; }
   // Recorded as "lock" and, when the lock is let go, "unlock".
   std::unique_ptr<DriveChangeLock> HoldDriveChanges() override;
+  std::unique_ptr<AskedCredentials> AskCredentials(const std::string& server) override;
   void PumpEvents() override;
   void EndProgram() override;
 

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "settings/command_outcome.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_views.h"
 
@@ -30,9 +31,9 @@ TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   set_folders(manager, {{3, "c:\\a"}, {5, "d:\\my docs"}, {26, "\\\\srv\\pub"}, {24, "d:\\"}});
   manager.finish();
   EXPECT_THAT(platform.calls,
-              ElementsAre("busy", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
+              ElementsAre("busy", "lock", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
                           subst("X: \"d:\\\\\""), net_use("Z: \"\\\\srv\\pub\" /persistent:no"),
-                          "not busy", kRestart, "end"));
+                          "unlock", "not busy", kRestart, "end"));
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
@@ -47,8 +48,9 @@ TEST_F(Manager, FinishUnmapsWhatNDekMappedAndWaitsForItBeforeMappingAgain) {
   manager.load();
   set_folders(manager, {{24, "d:\\new"}, {25, ""}});
   manager.finish();
-  EXPECT_THAT(platform.calls, ElementsAre("busy", subst("X: /D"), subst("X: \"d:\\new\""),
-                                          net_use("Y: /delete"), "not busy", kRestart, "end"));
+  EXPECT_THAT(platform.calls,
+              ElementsAre("busy", "lock", subst("X: /D"), subst("X: \"d:\\new\""),
+                          net_use("Y: /delete"), "unlock", "not busy", kRestart, "end"));
   EXPECT_THAT(platform.start_times["subst X: \"d:\\new\""], ElementsAre(300));
 }
 
@@ -61,14 +63,14 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
   manager.load();
   set_folders(manager, {{3, "c:\\a"}, {4, "d:\\b"}, {17, "d:\\a\" /D \""}, {24, "d:\\new"}});
   manager.finish();
-  EXPECT_THAT(
-      platform.calls,
-      ElementsAre("busy", subst("C: \"c:\\a\""), subst("D: \"d:\\b\""), subst("X: /D"), "not busy",
-                  kFailures + "C: ← c:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
-                              "D: ← d:\\b（応答がありません）\r"
-                              "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
-                              "X: の割り当ての解除（終了コード= 1）\r",
-                  "busy", "not busy", kRestart, "end"));
+  EXPECT_THAT(platform.calls,
+              ElementsAre("busy", "lock", subst("C: \"c:\\a\""), subst("D: \"d:\\b\""),
+                          subst("X: /D"), "unlock", "not busy",
+                          kFailures + "C: ← c:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
+                                      "D: ← d:\\b（応答がありません）\r"
+                                      "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
+                                      "X: の割り当ての解除（終了コード= 1）\r",
+                          kRestart, "end"));
   EXPECT_EQ(platform.now_ms, 5000);  // the command that never ends was waited for 5 s
   // A folder with a quote would not read back as it is, so it stays out of the file.
   EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n\"D:\",\"d:\\b\"\r\n\"X:\",\"d:\\new\"\r\n");
@@ -81,10 +83,10 @@ TEST_F(Manager, AFailedSaveIsReportedAndKeepsTheEditsForAnotherFinishOrCancel) {
   set_folders(manager, {{3, "c:\\a"}});
   manager.finish();
   EXPECT_THAT(platform.calls,
-              ElementsAre("busy", subst("C: \"c:\\a\""),
+              ElementsAre("busy", "lock", subst("C: \"c:\\a\""),
                           "message[48|エラー] 設定データの記録ができませんでした。\r"
                           "エラー№= 70\rApp.Path=C:\\Tools",
-                          "not busy"));
+                          "unlock", "not busy"));
   EXPECT_GE(platform.now_ms, 4500);  // the waits went through the platform, which pumps
   EXPECT_EQ(manager.table().cell(3, 2), "c:\\a");
 
@@ -94,6 +96,49 @@ TEST_F(Manager, AFailedSaveIsReportedAndKeepsTheEditsForAnotherFinishOrCancel) {
   EXPECT_TRUE(platform.ended);
 }
 
+TEST_F(Manager, FinishAsksForCredentialsStoresThemAndTriesOnceMoreTakingBackWhatDidNotHelp) {
+  const std::string refused =
+      "\r\nシステム エラー 1326 "
+      "が発生しました。\r\n\r\nユーザー名またはパスワードが正しくありません。";
+  const std::string map = net_use("Z: \"\\\\nas.local\\pub\" /persistent:no");
+  const std::string ask = "ask credentials[nas.local]", store = "store credentials[nas.local] A\\b";
+  const std::string listed = failure_line("Z: ← \\\\nas.local\\pub", outcome_of_exit(2, refused));
+  const struct {
+    std::optional<std::string> typed;  // nothing: cancel
+    ErrorNumber store_result;
+    std::uint32_t retry_exit;
+    std::vector<std::string> after_refusal;
+    std::string report;  // the failure list's line, "" for none
+  } cases[] = {
+      {"A\\b", kOk, 0, {ask, store, map}, ""},
+      {"A\\b", kOk, 2, {ask, store, map, "take back credentials[nas.local]"}, listed},
+      {std::nullopt, kOk, 0, {ask}, listed},
+      {"A\\b",
+       1312,
+       0,
+       {ask, store},
+       "Z: ← \\\\nas.local\\pub（資格情報を保存できませんでした　エラー№= 1312）"},
+  };
+  for (const auto& c : cases) {
+    testing::FakeSystem system;
+    testing::FakeManagerView view_of_case{system.platform};
+    ManagerWindow manager_of_case{system.platform, system.io, view_of_case};
+    system.platform.outcomes[map.substr(map.find("net use"))] = {{2, 0, refused},
+                                                                 {c.retry_exit, 0, refused}};
+    system.platform.credential_answers = {c.typed};
+    system.platform.credential_store_result = c.store_result;
+    manager_of_case.load();
+    set_folders(manager_of_case, {{26, "\\\\nas.local\\pub"}});
+    manager_of_case.finish();
+    std::vector<std::string> expected = {"busy", "lock", map};
+    expected.insert(expected.end(), c.after_refusal.begin(), c.after_refusal.end());
+    expected.insert(expected.end(), {"unlock", "not busy"});
+    if (!c.report.empty()) expected.push_back(kFailures + c.report + "\r");
+    expected.insert(expected.end(), {kRestart, "end"});
+    EXPECT_EQ(system.platform.calls, expected) << c.typed.value_or("cancel") << c.retry_exit;
+  }
+}
+
 TEST_F(Manager, FinishKeepsASettingsFileThatCouldNotBeReadWhole) {
   const std::string damaged = "\"D:\",\"d:\\x\"\r\n\"E:\",\"\x81\"\r\n\"F:\",\"f:\\unread\"\r\n";
   fs.files[kIni] = damaged;
@@ -101,6 +146,15 @@ TEST_F(Manager, FinishKeepsASettingsFileThatCouldNotBeReadWhole) {
   manager.finish();
   EXPECT_EQ(fs.files[kIni], "\"D:\",\"d:\\x\"\r\n");
   EXPECT_EQ(fs.files["C:\\Tools\\NDek.ini.bak"], damaged);
+}
+
+TEST_F(Manager, LoadSaysOnceThatTheShellWouldNotSeeTheDrivesOfAnElevatedManager) {
+  platform.shell_sees_our_drives = false;
+  manager.load();
+  EXPECT_THAT(platform.calls,
+              ElementsAre("message[48|エラー] 管理者として実行されているため、ここで設定した"
+                          "仮想ドライブはエクスプローラーなどからは見えません。\r"
+                          "管理者としてではなく、通常どおり起動し直してください。"));
 }
 
 TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
