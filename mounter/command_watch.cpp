@@ -3,6 +3,13 @@
 #include <algorithm>
 
 namespace ndek {
+namespace {
+
+// The mounter never asks for a password at log-on; the manager does, at finish.
+constexpr const char* kCredentialsNote =
+    "ユーザー名とパスワードは、仮想ドライブマネージャーの設定終了で保存できます。\r";
+
+}  // namespace
 
 struct CommandWatch::Watched {
   std::string subject;
@@ -56,7 +63,8 @@ std::optional<std::int64_t> CommandWatch::advance(Watched& watched, std::int64_t
     }
     watched.outcome = outcome_of_exit(*code, watched.running->Output());
     watched.running.reset();
-    if (!watched.outcome.failed() || !watched.retry || now >= retry_until_ms_) {
+    if (!watched.outcome.failed() || !watched.retry || !worth_retrying(watched.outcome) ||
+        now >= retry_until_ms_) {
       watched.done = true;
       return std::nullopt;
     }
@@ -90,6 +98,15 @@ std::vector<std::string> CommandWatch::failures() const {
     if (watched.outcome.failed()) lines.push_back(failure_line(watched.subject, watched.outcome));
   }
   return lines;
+}
+
+std::string CommandWatch::report() const {
+  const std::vector<std::string> lines = failures();
+  if (lines.empty()) return {};
+  const bool asked = std::any_of(watched_.begin(), watched_.end(), [](const Watched& watched) {
+    return needs_credentials(watched.outcome);
+  });
+  return failure_report(lines) + (asked ? kCredentialsNote : "");
 }
 
 }  // namespace ndek

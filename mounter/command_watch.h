@@ -1,7 +1,8 @@
 #pragma once
 // Follows the commands of a mount run to their end: each one's exit code is read, a failed
 // network connection is tried again while the network may still be coming up, and what
-// could not be set up is kept for the report.
+// could not be set up is kept for the report. Only a failure that may go away by itself is
+// tried again: a refused password is not, as each try counts toward the account's lock-out.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -38,6 +39,9 @@ class CommandWatch {
 
   // One line per command that did not succeed, in the order they were started.
   std::vector<std::string> failures() const;
+  // The message that lists them, and says where a password can be given when a server asked
+  // for one; empty when everything succeeded.
+  std::string report() const;
 
  private:
   struct Watched;

@@ -68,10 +68,8 @@ void mount_run(PlatformServices& platform, const SettingsIo& io, float ver_data,
   // The window goes as soon as the last command is started; the waiting is not shown.
   window.hide();
   watch.wait();
-  const std::vector<std::string> failures = watch.failures();
-  if (!failures.empty()) {
-    platform.MessageBox(failure_report(failures), kMbOkExclamation, mounter_text::kTitle);
-  }
+  const std::string report = watch.report();
+  if (!report.empty()) platform.MessageBox(report, kMbOkExclamation, mounter_text::kTitle);
   platform.EndProgram();
 }
 
