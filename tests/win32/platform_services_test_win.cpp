@@ -1,4 +1,5 @@
 #include "platform/win32/win32.h"
+#include <tlhelp32.h>
 
 #include <memory>
 #include <optional>
@@ -90,7 +91,9 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
     testing::ScratchFolder folder(L"ndek-run");
     ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), folder.file(L"subst.exe").c_str(), FALSE));
     const std::string command = "subst X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\한국어\\");
-    ASSERT_EQ(run(platform, folder.utf8_file(L"subst.exe"), command, c.style), kOk);
+    // Held on to: letting go of a hidden command would end it.
+    std::unique_ptr<StartedCommand> started;
+    ASSERT_EQ(platform.RunCommand(folder.utf8_file(L"subst.exe"), command, c.style, started), kOk);
     // RunCommand does not wait; the recorder holds its log alone until the line is whole.
     std::optional<std::string> bytes;
     for (int i = 0; i < 1000 && !(bytes = e2e::read_file_bytes(folder.utf8_file(L"record.log")));
@@ -107,6 +110,87 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
     // Not this program's input: a command that asks for something must fail, not wait.
     EXPECT_EQ(record->input, "ends");
   }
+}
+
+// net.exe hands its work to net1.exe, a console program it starts with no flags. Neither may
+// show a console window, and net1 must not wait for input on a console nobody sees; what they
+// print comes back as text.
+TEST(Win32PlatformTest, ACommandsConsoleChildShowsNoWindowGetsNoInputAndItsOutputIsRead) {
+  Win32Platform platform;
+  const InputThatNeverEnds input;
+  const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
+  testing::ScratchFolder folder(L"ndek-net");
+  for (const wchar_t* name : {L"net.exe", L"net1.exe"}) {
+    ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), folder.file(name).c_str(), FALSE));
+  }
+  ASSERT_TRUE(testing::write_whole_file(folder.file(L"stand-in.txt"), "Z: 2/53\r\n"));
+  std::unique_ptr<StartedCommand> started;
+  ASSERT_EQ(platform.RunCommand(folder.utf8_file(L"net.exe"), "net use Z: \"\\\\s\\p\"",
+                                WindowStyle::kHidden, started),
+            kOk);
+  for (int i = 0; i < 500 && !started->ExitCode(); ++i)
+    platform.WaitForCommands({started.get()}, 20);
+  ASSERT_EQ(started->ExitCode(), 2u);
+  EXPECT_EQ(
+      started->Output(),
+      "\r\nシステム エラー 53 が発生しました。\r\n\r\nネットワーク パスが見つかりません。\r\n\r\n");
+
+  const std::optional<std::string> bytes = e2e::read_file_bytes(folder.utf8_file(L"record.log"));
+  ASSERT_TRUE(bytes);
+  std::vector<std::string> consoles;
+  for (std::size_t at = 0; at < bytes->size();) {
+    const std::size_t end = bytes->find('\n', at);
+    const auto record = e2e::parse_record_line(bytes->substr(at, end - at));
+    at = end == std::string::npos ? bytes->size() : end + 1;
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->input, "ends") << record->program;
+    consoles.push_back(record->console);
+  }
+  // A console that no window shows: none at all, or a hidden one.
+  EXPECT_EQ(consoles.size(), 2u);
+  for (const std::string& console : consoles) EXPECT_NE(console, "visible");
+}
+
+// How many processes run the program file `path`.
+int processes_of(const std::wstring& path) {
+  const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    const UniqueKernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+    wchar_t image[MAX_PATH];
+    DWORD size = MAX_PATH;
+    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &size) &&
+        CompareStringOrdinal(image, -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+TEST(Win32PlatformTest, LettingGoOfACommandStillRunningEndsItAndWhatItStarted) {
+  Win32Platform platform;
+  const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
+  testing::ScratchFolder folder(L"ndek-job");
+  for (const wchar_t* name : {L"net.exe", L"net1.exe"}) {
+    ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), folder.file(name).c_str(), FALSE));
+  }
+  ASSERT_TRUE(testing::write_whole_file(folder.file(L"stand-in.txt"), "hang\r\n"));
+  std::unique_ptr<StartedCommand> started;
+  ASSERT_EQ(platform.RunCommand(folder.utf8_file(L"net.exe"), "net use Z: /delete",
+                                WindowStyle::kHidden, started),
+            kOk);
+  // net1 has recorded its start and hangs; net waits for it.
+  for (int i = 0; i < 500 && !e2e::read_file_bytes(folder.utf8_file(L"record.log")); ++i) Sleep(20);
+  ASSERT_EQ(processes_of(folder.file(L"net1.exe")), 1);
+  ASSERT_EQ(processes_of(folder.file(L"net.exe")), 1);
+  started.reset();
+  for (int i = 0; i < 250 && processes_of(folder.file(L"net1.exe")) > 0; ++i) Sleep(20);
+  EXPECT_EQ(processes_of(folder.file(L"net1.exe")), 0);
+  EXPECT_EQ(processes_of(folder.file(L"net.exe")), 0);
 }
 
 TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothing) {
