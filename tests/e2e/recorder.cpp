@@ -12,7 +12,7 @@
 //              as the real one does: a letter already taken, or /D on one that is not
 // Without the file every start ends with 0 and maps nothing.
 //
-// As net.exe with a net1.exe beside it, it starts that first, as the real one does: a console
+// As net.exe with a net1.exe beside it, it starts that, as the real one does: a console
 // program, with no flags, sharing its console and standard handles, and waits for it.
 #include "platform/win32/win32.h"
 #include <shellapi.h>
@@ -271,22 +271,23 @@ std::wstring record_dir() {
 
 int wmain() {
   const ndek::e2e::RecordLine record = describe_start();
-  if (file_name(record.program) == "net.exe") run_net1(ndek::module_path());
   const std::wstring dir = record_dir();
   const int start = append_and_count(dir + L"record.log", record);
   if (start == 0) return 1;
   const std::string drive = drive_argument(record);
-  if (drive.empty()) return 0;
+  const std::string name = file_name(record.program);
   const Control control = read_control(dir + L"stand-in.txt", drive);
-  if (file_name(record.program) == "net1.exe") {
+  if (name == "net1.exe") {
     if (control.hang) Sleep(INFINITE);
     return 0;
   }
-  if (static_cast<std::size_t>(start) <= control.exits.size()) {
-    const Exit exit = control.exits[static_cast<std::size_t>(start) - 1];
-    if (exit.system_error != 0) print_system_error(exit.system_error, control.english);
-    if (exit.code != 0) return exit.code;
+  Exit exit;
+  if (!drive.empty() && static_cast<std::size_t>(start) <= control.exits.size()) {
+    exit = control.exits[static_cast<std::size_t>(start) - 1];
   }
-  if (control.map && file_name(record.program) == "subst.exe") return substitute(record);
+  if (exit.system_error != 0) print_system_error(exit.system_error, control.english);
+  if (name == "net.exe") run_net1(ndek::module_path());
+  if (exit.code != 0) return exit.code;
+  if (control.map && name == "subst.exe") return substitute(record);
   return 0;
 }
