@@ -131,15 +131,12 @@ TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) 
   EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
 }
 
-TEST_F(NDek, TheReportGivesTheReasonNetPrintedAndARefusedPasswordIsNotTriedAgain) {
-  scenario.write_file("stand-in.txt", "R: 2/1326\r\n");
+TEST_F(NDek, TheReportGivesTheReasonNetPrintedInCodePage932) {
+  scenario.write_file("stand-in.txt", "R: 2/85\r\n");
   scenario.write_file("NDek.ini", "\"R:\",\"\\\\nas\\share\"\r\n");
-  const std::vector<RecordLine> records = finish(
-      scenario.start("NDek.exe"),
-      "次の仮想ドライブを設定できませんでした。\r\r"
-      "R: ← \\\\nas\\share（ユーザー名またはパスワードが正しくありません。　エラー№= 1326）\r"
-      "ユーザー名とパスワードは、仮想ドライブマネージャーの設定終了で保存できます。\r");
-  EXPECT_EQ(records.size(), 1u);
+  finish(scenario.start("NDek.exe"),
+         "次の仮想ドライブを設定できませんでした。\r\rR: ← "
+         "\\\\nas\\share（ローカル デバイス名は既に使用されています。　エラー№= 85）\r");
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 namespace ndek {
 namespace {
 
-using ::testing::ElementsAre;
-
 TEST(CommandWatch, TriesAgainWhatIsNotReachableYetButNeverARefusedPasswordAndSaysWhereToGiveIt) {
   testing::FakePlatform platform;
   const DriveCommand unreachable{"net.exe", "net use Y: \"\\\\s\\y\""};
@@ -20,8 +18,8 @@ TEST(CommandWatch, TriesAgainWhatIsNotReachableYetButNeverARefusedPasswordAndSay
   watch.start("Y:", unreachable, true);
   watch.start("Z:", refused, true);
   watch.wait();
-  EXPECT_THAT(platform.start_times[unreachable.line], ElementsAre(0, 2000));
-  EXPECT_THAT(platform.start_times[refused.line], ElementsAre(0));
+  EXPECT_THAT(platform.start_times[unreachable.line], ::testing::ElementsAre(0, 2000));
+  EXPECT_THAT(platform.start_times[refused.line], ::testing::ElementsAre(0));
   EXPECT_EQ(watch.report(),
             "次の仮想ドライブを設定できませんでした。\r\rZ:（Bad.　エラー№= 1326）\r"
             "ユーザー名とパスワードは、仮想ドライブマネージャーの設定終了で保存できます。\r");
