@@ -41,7 +41,7 @@ function Test-Drive([string] $drive) { [IO.Directory]::Exists("$drive\") }
 
 # Records the class of every top-level window shown on the desktop, from any process, on a
 # thread of its own that runs the message loop the hook needs.
-Add-Type -TypeDefinition @"
+Add-Type -TypeDefinition @'
 using System;
 using System.Collections.Concurrent;
 using System.Runtime.InteropServices;
@@ -102,7 +102,7 @@ public static class ShownWindows {
     thread.Join(5000);
   }
 }
-"@
+'@
 
 # The drive shows the folder (its marker file) and the command that made it lists it.
 function Assert-Mapped([string] $drive, [string[]] $listing, [string] $pattern) {

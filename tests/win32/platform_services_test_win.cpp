@@ -157,6 +157,7 @@ TEST(Win32PlatformTest, ACommandAndItsConsoleChildShowNoWindowGetNoInputAndEndWh
     Sleep(20);
     log = e2e::read_file_bytes(folder.utf8_file(L"record.log")).value_or("");
   }
+  ASSERT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
   for (std::size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1) {
     const auto record = e2e::parse_record_line(log.substr(at, end - at));
     ASSERT_TRUE(record) << log;
