@@ -28,8 +28,10 @@ char32_t next_char(std::string_view text, std::size_t& at) {
     ++at;
     return lead < 0x80 ? lead : 0xFFFD;
   }
-  char32_t c = lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) c = (c << 6) | (text[at + i] & 0x3F);
+  auto c = static_cast<char32_t>(lead & (0x7F >> length));
+  for (std::size_t i = 1; i < length; ++i) {
+    c = (c << 6) | static_cast<char32_t>(text[at + i] & 0x3F);
+  }
   at += length;
   return c;
 }
