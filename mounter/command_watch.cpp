@@ -55,7 +55,8 @@ std::optional<std::int64_t> CommandWatch::advance(Watched& watched, std::int64_t
     if (!code) {
       const std::int64_t limit = watched.try_began_ms + kTryLimitMs;
       if (now < limit) return limit;
-      // Left alone: it may still be waiting for something that never comes.
+      // Let go of, which ends it with whatever it started: it may be waiting for something
+      // that never comes, such as a password on a console nobody sees.
       watched.running.reset();
       watched.outcome = {CommandOutcome::Kind::kNoAnswer};
       watched.done = true;

@@ -14,7 +14,7 @@
 
 namespace ndek {
 
-// Each try may take this long; one that takes longer is left running and counts as failed.
+// Each try may take this long; one that takes longer is ended and counts as failed.
 constexpr std::int64_t kTryLimitMs = 30000;
 // Network connections are tried again until this long after the run began.
 constexpr std::int64_t kRetryPeriodMs = 120000;

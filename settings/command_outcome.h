@@ -15,7 +15,7 @@ struct CommandOutcome {
     kSucceeded,
     kNotStarted,      // the program could not be started: `number` is the error number
     kFailed,          // it ended with the non-zero exit code `number`
-    kNoAnswer,        // it was still running when its time was up, and was left alone
+    kNoAnswer,        // it was still running when its time was up, and was ended
     kUnusableFolder,  // no command was made: the folder would change the command's arguments
   };
   Kind kind = Kind::kSucceeded;
