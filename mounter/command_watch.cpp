@@ -3,6 +3,13 @@
 #include <algorithm>
 
 namespace ndek {
+namespace {
+
+// The mounter never asks for a password at log-on; the manager does, at finish.
+constexpr const char* kCredentialsNote =
+    "ユーザー名とパスワードは、仮想ドライブマネージャーの設定終了で保存できます。\r";
+
+}  // namespace
 
 struct CommandWatch::Watched {
   std::string subject;
@@ -48,7 +55,8 @@ std::optional<std::int64_t> CommandWatch::advance(Watched& watched, std::int64_t
     if (!code) {
       const std::int64_t limit = watched.try_began_ms + kTryLimitMs;
       if (now < limit) return limit;
-      // Left alone: it may still be waiting for something that never comes.
+      // Let go of, which ends it with whatever it started: it may be waiting for something
+      // that never comes, such as a password on a console nobody sees.
       watched.running.reset();
       watched.outcome = {CommandOutcome::Kind::kNoAnswer};
       watched.done = true;
@@ -56,7 +64,8 @@ std::optional<std::int64_t> CommandWatch::advance(Watched& watched, std::int64_t
     }
     watched.outcome = outcome_of_exit(*code, watched.running->Output());
     watched.running.reset();
-    if (!watched.outcome.failed() || !watched.retry || now >= retry_until_ms_) {
+    if (!watched.outcome.failed() || !watched.retry || !worth_retrying(watched.outcome) ||
+        now >= retry_until_ms_) {
       watched.done = true;
       return std::nullopt;
     }
@@ -97,6 +106,16 @@ std::vector<bool> CommandWatch::successes() const {
   for (const Watched& watched : watched_)
     succeeded.push_back(watched.done && !watched.outcome.failed());
   return succeeded;
+}
+
+std::string CommandWatch::report(std::vector<std::string> lines) const {
+  const std::vector<std::string> failed = failures();
+  lines.insert(lines.end(), failed.begin(), failed.end());
+  if (lines.empty()) return {};
+  const bool asked = std::any_of(watched_.begin(), watched_.end(), [](const Watched& watched) {
+    return needs_credentials(watched.outcome);
+  });
+  return failure_report(lines) + (asked ? kCredentialsNote : "");
 }
 
 }  // namespace ndek

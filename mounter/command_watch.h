@@ -1,7 +1,8 @@
 #pragma once
 // Follows the commands of a mount run to their end: each one's exit code is read, a failed
 // network connection is tried again while the network may still be coming up, and what
-// could not be set up is kept for the report.
+// could not be set up is kept for the report. Only a failure that may go away by itself is
+// tried again: a refused password is not, as each try counts toward the account's lock-out.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,7 +14,7 @@
 
 namespace ndek {
 
-// Each try may take this long; one that takes longer is left running and counts as failed.
+// Each try may take this long; one that takes longer is ended and counts as failed.
 constexpr std::int64_t kTryLimitMs = 30000;
 // Network connections are tried again until this long after the run began.
 constexpr std::int64_t kRetryPeriodMs = 120000;
@@ -40,6 +41,9 @@ class CommandWatch {
   std::vector<std::string> failures() const;
   // Whether each command succeeded, in the order they were started.
   std::vector<bool> successes() const;
+  // The message that lists `lines` and then the failed commands, and says where a password
+  // can be given when a server asked for one; empty when there is nothing to list.
+  std::string report(std::vector<std::string> lines) const;
 
  private:
   struct Watched;

@@ -100,11 +100,10 @@ LetterSet mount_run(PlatformServices& platform, const SettingsIo& io, float ver_
   window.hide();
   watch.wait();
   mapped |= started.succeeded(watch);
-  const std::vector<std::string> command_failures = watch.failures();
-  failures.insert(failures.end(), command_failures.begin(), command_failures.end());
-  if (!failures.empty()) {
+  const std::string report = watch.report(std::move(failures));
+  if (!report.empty()) {
     // It comes minutes after log-on, likely behind whatever the user has opened since.
-    platform.MessageBox(failure_report(failures), kMbOkExclamation | kMbTopmost | kMbSetForeground,
+    platform.MessageBox(report, kMbOkExclamation | kMbTopmost | kMbSetForeground,
                         mounter_text::kTitle);
   }
   end();

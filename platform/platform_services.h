@@ -36,8 +36,8 @@ enum class DriveKind {
   kRamDisk = 6,
 };
 
-// A program started by RunCommand. The program runs on by itself; this only watches it, and
-// letting go of it does not end the program.
+// A program started by RunCommand. A hidden command ends, with whatever it started, when this
+// is let go of while it still runs; a program shown to the user runs on by itself.
 class StartedCommand {
  public:
   virtual ~StartedCommand() = default;
@@ -85,9 +85,9 @@ class PlatformServices {
   // The system's own program folder, where subst.exe and net.exe are.
   virtual std::string SystemDir() = 0;
   // Starts the program file `program` (a full path; nothing is searched) with `command_line`
-  // as the command line it receives, and returns at once. The program gets no console and a
-  // standard input that ends at once. 53 when the program cannot be found, another number
-  // for any other failure; on success `started` watches it.
+  // as the command line it receives, and returns at once. The program gets a console without
+  // a window and a standard input that ends at once. 53 when the program cannot be found,
+  // another number for any other failure; on success `started` watches it.
   virtual ErrorNumber RunCommand(const std::string& program, const std::string& command_line,
                                  WindowStyle style, std::unique_ptr<StartedCommand>& started) = 0;
   // Milliseconds on a clock that only moves forward.

@@ -1,21 +1,82 @@
 #include "settings/command_outcome.h"
 
+#include <vector>
+
+#include "settings/utf8.h"
+
 namespace ndek {
 namespace {
 
 constexpr const char* kReportIntro = "次の仮想ドライブを設定できませんでした。\r\r";
 constexpr const char* kNotStarted = "コマンドを起動できませんでした　エラー№=";
 constexpr const char* kExitCode = "終了コード= ";
+constexpr const char* kErrorNumber = "　エラー№= ";
+constexpr const char* kEllipsis = "…";
 constexpr const char* kNoAnswer = "応答がありません";
 constexpr const char* kUnusableFolder = "フォルダ名をこのままでは使えません";
+
+// The next character of `text` from `at`, moving `at` past it; a byte that begins no
+// well-formed sequence is a character of its own.
+char32_t next_char(std::string_view text, std::size_t& at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = lead < 0xC2   ? 1
+                             : lead < 0xE0 ? 2
+                             : lead < 0xF0 ? 3
+                             : lead < 0xF5 ? 4
+                                           : 1;
+  if (length == 1 || !is_valid_utf8(text.substr(at, length))) {
+    ++at;
+    return lead < 0x80 ? lead : 0xFFFD;
+  }
+  auto c = static_cast<char32_t>(lead & (0x7F >> length));
+  for (std::size_t i = 1; i < length; ++i) {
+    c = (c << 6) | static_cast<char32_t>(text[at + i] & 0x3F);
+  }
+  at += length;
+  return c;
+}
+
+// Half-width columns a character takes on screen: kana, kanji, hangul and the full-width
+// forms take two.
+std::size_t columns_of(char32_t c) {
+  const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                    (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                    (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                    (c >= 0xFFE0 && c <= 0xFFE6) || c >= 0x20000;
+  return wide ? 2 : 1;
+}
+
+void append_utf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
 
 std::string how(const CommandOutcome& outcome) {
   using Kind = CommandOutcome::Kind;
   switch (outcome.kind) {
     case Kind::kNotStarted:
       return kNotStarted + error_number_text(static_cast<ErrorNumber>(outcome.number));
-    case Kind::kFailed:
-      return kExitCode + std::to_string(outcome.number);
+    case Kind::kFailed: {
+      std::string text = outcome.reason.empty() ? kExitCode + std::to_string(outcome.number)
+                                                : shortened_reason(outcome.reason);
+      if (outcome.system_error != 0) {
+        text += kErrorNumber + std::to_string(outcome.system_error);
+      }
+      return text;
+    }
     case Kind::kNoAnswer:
       return kNoAnswer;
     case Kind::kUnusableFolder:
@@ -118,6 +179,31 @@ CommandOutcome run_drive_command(PlatformServices& platform, const DriveCommand&
     return {CommandOutcome::Kind::kNotStarted, err};
   }
   return wait_for_outcome(platform, *started, limit_ms);
+}
+
+std::string shortened_reason(std::string_view reason) {
+  std::vector<char32_t> chars;
+  std::size_t columns = 0;
+  for (std::size_t at = 0; at < reason.size();) {
+    char32_t c = next_char(reason, at);
+    // One line in a message box: no control character may break or garble it.
+    if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029) c = ' ';
+    if (c == ' ' && chars.empty()) continue;
+    chars.push_back(c);
+    columns += columns_of(c);
+  }
+  // Room for the ellipsis, which Japanese fonts draw two columns wide, when it must be cut.
+  while (!chars.empty() && chars.back() == ' ')
+    columns -= columns_of(chars.back()), chars.pop_back();
+  const std::size_t room = columns <= kReasonColumns ? kReasonColumns : kReasonColumns - 2;
+  std::string text;
+  columns = 0;
+  for (const char32_t c : chars) {
+    columns += columns_of(c);
+    if (columns > room) return text + kEllipsis;
+    append_utf8(text, c);
+  }
+  return text;
 }
 
 std::string failure_line(const std::string& subject, const CommandOutcome& outcome) {

@@ -15,7 +15,7 @@ struct CommandOutcome {
     kSucceeded,
     kNotStarted,      // the program could not be started: `number` is the error number
     kFailed,          // it ended with the non-zero exit code `number`
-    kNoAnswer,        // it was still running when its time was up, and was left alone
+    kNoAnswer,        // it was still running when its time was up, and was ended
     kUnusableFolder,  // no command was made: the folder would change the command's arguments
   };
   Kind kind = Kind::kSucceeded;
@@ -49,7 +49,17 @@ CommandOutcome wait_for_outcome(PlatformServices& platform, StartedCommand& comm
 CommandOutcome run_drive_command(PlatformServices& platform, const DriveCommand& command,
                                  std::int64_t limit_ms);
 
-// "X: ← d:\data（終了コード= 1）": what failed, then how.
+// The widest a command's reason is shown, in half-width columns (a kana or kanji takes two),
+// so that its line fits in a message box beside the drive and folder.
+constexpr std::size_t kReasonColumns = 48;
+
+// The reason as one line of at most kReasonColumns columns: control characters become
+// blanks, and a longer reason is cut, ending with "…".
+std::string shortened_reason(std::string_view reason);
+
+// "X: ← d:\data（終了コード= 1）": what failed, then how. A command that said why is shown with
+// its reason and the system error number it named ("…（ネットワーク
+// パスが見つかりません。　エラー№= 53）").
 std::string failure_line(const std::string& subject, const CommandOutcome& outcome);
 
 // The message that lists failed commands: at most kMaxListedFailures lines, then how many

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/credentials_win.h"
@@ -30,9 +31,29 @@ WORD show_command(WindowStyle style) {
 constexpr std::size_t kMaxWaitedCommands = MAXIMUM_WAIT_OBJECTS - 1;
 constexpr std::int64_t kRecheckMs = 100;
 
+// What a command may print that is worth reading: the reason is in its first lines.
+constexpr DWORD kMaxOutputBytes = 64 * 1024;
+
+// The output as text: console programs write in the OEM code page (932 on Japanese Windows,
+// 65001 with the system-wide UTF-8 option), not in the ANSI one.
+std::string decode_output(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  const UINT code_page = GetOEMCP();
+  const int length =
+      MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
+                      length);
+  return to_utf8(wide);
+}
+
 class Win32StartedCommand : public StartedCommand {
  public:
-  explicit Win32StartedCommand(HANDLE process) : process_(process) {}
+  Win32StartedCommand(HANDLE process, UniqueKernelHandle job, UniqueFileHandle output)
+      : process_(process), job_(std::move(job)), output_(std::move(output)) {}
+  // Closing the job ends the command and whatever it started, should it still run.
+  ~Win32StartedCommand() override = default;
   std::optional<std::uint32_t> ExitCode() override {
     DWORD code = 0;
     if (WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0 ||
@@ -41,25 +62,68 @@ class Win32StartedCommand : public StartedCommand {
     }
     return code;
   }
-  std::string Output() override { return {}; }
+  std::string Output() override {
+    if (!output_) return {};
+    // Read from the start whatever the file pointer the command shares with us says.
+    std::string bytes(kMaxOutputBytes, '\0');
+    OVERLAPPED from_start{};
+    DWORD got = 0;
+    if (!ReadFile(output_.get(), bytes.data(), kMaxOutputBytes, &got, &from_start)) got = 0;
+    bytes.resize(got);
+    return decode_output(bytes);
+  }
   HANDLE process() const { return process_.get(); }
 
  private:
   UniqueKernelHandle process_;
+  UniqueKernelHandle job_;
+  UniqueFileHandle output_;
 };
 
-// The attribute that lets a started program inherit one handle and no other.
+// A temporary file for a command's output and error output. It is read once the command has
+// ended; unlike a pipe, it never fills up and holds the command up. The system deletes it when
+// the last handle goes, the command's included. None when no such file can be made: the command
+// then writes to NUL.
+UniqueFileHandle output_file() {
+  wchar_t dir[MAX_PATH + 1];
+  wchar_t name[MAX_PATH];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, dir);
+  if (length == 0 || length > MAX_PATH || GetTempFileNameW(dir, L"ndk", 0, name) == 0) return {};
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  UniqueFileHandle file(CreateFileW(name, GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    &inheritable, TRUNCATE_EXISTING,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!file) DeleteFileW(name);
+  return file;
+}
+
+// A job that ends every process in it when its last handle is closed. None when the system
+// refuses one; the command then runs without.
+UniqueKernelHandle command_job() {
+  UniqueKernelHandle job(CreateJobObjectW(nullptr, nullptr));
+  if (!job) return job;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                               sizeof limits)) {
+    job.reset();
+  }
+  return job;
+}
+
+// The attribute that lets a started program inherit the given handles and no other.
 class InheritOnly {
  public:
-  explicit InheritOnly(HANDLE handle) : handle_(handle) {
+  explicit InheritOnly(std::vector<HANDLE> handles) : handles_(std::move(handles)) {
     SIZE_T size = 0;
     InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
     buffer_.resize(size);
     auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data());
     if (!InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
-    // The list refers to handle_, which lives as long as the list.
-    if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle_,
-                                   sizeof handle_, nullptr, nullptr)) {
+    // The list refers to handles_, which lives as long as the list.
+    if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                   handles_.size() * sizeof(HANDLE), nullptr, nullptr)) {
       DeleteProcThreadAttributeList(list);
       return;
     }
@@ -73,7 +137,7 @@ class InheritOnly {
   LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_; }
 
  private:
-  HANDLE handle_;
+  std::vector<HANDLE> handles_;
   std::vector<unsigned char> buffer_;
   LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
@@ -132,13 +196,19 @@ std::string Win32Platform::SystemDir() {
 ErrorNumber Win32Platform::RunCommand(const std::string& program, const std::string& command_line,
                                       WindowStyle style, std::unique_ptr<StartedCommand>& started) {
   // Standard input that ends at once, so that a command that asks for something (a password)
-  // fails instead of waiting for ever; the output goes nowhere.
+  // fails instead of waiting for ever.
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   const UniqueFileHandle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
                                          OPEN_EXISTING, 0, nullptr));
   if (!nul) return error_number_from_system(GetLastError());
-  const InheritOnly inherit(nul.get());
+  // Only a hidden start is a command of ours, whose output tells why it failed and whose
+  // tree ends with it. A program shown to the user (the manager) is the user's and outlives us.
+  const bool command = style == WindowStyle::kHidden;
+  UniqueFileHandle output = command ? output_file() : UniqueFileHandle();
+  const HANDLE written = output ? output.get() : nul.get();
+  const InheritOnly inherit(output ? std::vector<HANDLE>{nul.get(), output.get()}
+                                   : std::vector<HANDLE>{nul.get()});
   if (inherit.get() == nullptr) return error_number_from_system(GetLastError());
 
   STARTUPINFOEXW startup{};
@@ -146,21 +216,31 @@ ErrorNumber Win32Platform::RunCommand(const std::string& program, const std::str
   startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
   startup.StartupInfo.wShowWindow = show_command(style);
   startup.StartupInfo.hStdInput = nul.get();
-  startup.StartupInfo.hStdOutput = nul.get();
-  startup.StartupInfo.hStdError = nul.get();
+  startup.StartupInfo.hStdOutput = written;
+  startup.StartupInfo.hStdError = written;
   startup.lpAttributeList = inherit.get();
   const std::wstring application = to_wide(program);
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring line = to_wide(command_line);
   PROCESS_INFORMATION process{};
-  // No console at all: none is made for a console program, so none can flash on screen.
-  if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE,
-                      DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
-                      &startup.StartupInfo, &process)) {
+  // A console without a window. With none at all (DETACHED_PROCESS), the console program that
+  // net.exe starts in turn (net1.exe) would be given a console window of its own, on screen;
+  // this way it shares the windowless one. Suspended until it is in its job, so that nothing
+  // it starts escapes the job.
+  const DWORD flags = CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT | CREATE_SUSPENDED;
+  if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                      nullptr, &startup.StartupInfo, &process)) {
     return error_number_from_system(GetLastError());
   }
   const UniqueKernelHandle thread(process.hThread);
-  started = std::make_unique<Win32StartedCommand>(process.hProcess);
+  UniqueKernelHandle job = command ? command_job() : UniqueKernelHandle();
+  // Windows 7 puts a process in one job only: when this program already runs in a job that
+  // allows no breakaway, the command goes without one, and a command that outlives its time
+  // is then left running rather than not started.
+  if (job && !AssignProcessToJobObject(job.get(), process.hProcess)) job.reset();
+  ResumeThread(thread.get());
+  started =
+      std::make_unique<Win32StartedCommand>(process.hProcess, std::move(job), std::move(output));
   return kOk;
 }
 

@@ -214,5 +214,13 @@ TEST_F(NDek, IdleWatcherUsesNoProcessorAndStopEndsIt) {
   ndek.wait_for_exit();
 }
 
+TEST_F(NDek, TheReportGivesTheReasonNetPrintedInCodePage932) {
+  scenario.write_file("stand-in.txt", "R: 2/85\r\n");
+  scenario.write_file("NDek.ini", "\"R:\",\"\\\\nas\\share\"\r\n");
+  finish(scenario.start("NDek.exe"),
+         "次の仮想ドライブを設定できませんでした。\r\rR: ← "
+         "\\\\nas\\share（ローカル デバイス名は既に使用されています。　エラー№= 85）\r");
+}
+
 }  // namespace
 }  // namespace ndek::e2e

@@ -75,6 +75,8 @@ std::string format_record_line(const RecordLine& record) {
   line += kSeparator;
   line += "input=" + escape(record.input);
   line += kSeparator;
+  line += "console=" + escape(record.console);
+  line += kSeparator;
   line += "line=" + escape(record.command_line);
   for (const std::string& argument : record.arguments) {
     line += kSeparator;
@@ -85,22 +87,24 @@ std::string format_record_line(const RecordLine& record) {
 
 std::optional<RecordLine> parse_record_line(std::string_view line) {
   const std::vector<std::string_view> fields = split(line);
-  if (fields.size() < 5) return std::nullopt;
+  if (fields.size() < 6) return std::nullopt;
   RecordLine record;
   const auto program = field(fields[0], "program");
   const auto show = field(fields[1], "show");
   const auto show_set = field(fields[2], "showset");
   const auto input = field(fields[3], "input");
-  const auto command_line = field(fields[4], "line");
-  if (!program || !show || !show_set || !input || !command_line) return std::nullopt;
+  const auto console = field(fields[4], "console");
+  const auto command_line = field(fields[5], "line");
+  if (!program || !show || !show_set || !input || !console || !command_line) return std::nullopt;
   record.program = *program;
   record.input = *input;
+  record.console = *console;
   record.command_line = *command_line;
   record.show_window_set = *show_set == "1";
   const auto [end, error] =
       std::from_chars(show->data(), show->data() + show->size(), record.show_window);
   if (error != std::errc() || end != show->data() + show->size()) return std::nullopt;
-  for (std::size_t i = 5; i < fields.size(); ++i) {
+  for (std::size_t i = 6; i < fields.size(); ++i) {
     auto argument = field(fields[i], "arg");
     if (!argument) return std::nullopt;
     record.arguments.push_back(std::move(*argument));

@@ -12,6 +12,7 @@ namespace ndek::e2e {
 struct RecordLine {
   std::string program;                 // the recorder's own full file name, e.g. "C:\...\subst.exe"
   std::string input;                   // what reading its standard input gave (see recorder.cpp)
+  std::string console;                 // its console window: "none", "hidden" or "visible"
   std::string command_line;            // GetCommandLineW() as received
   std::vector<std::string> arguments;  // CommandLineToArgvW of it, the program name first
   bool show_window_set = false;        // STARTF_USESHOWWINDOW

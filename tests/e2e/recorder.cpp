@@ -4,15 +4,23 @@
 //
 // A file stand-in.txt in that folder steers subst and net:
 //   Z: 2 2     the first two starts for Z: end with exit code 2, later ones with 0
+//   Z: 2/53 0  the first start ends with 2 after printing what net prints for system error 53
+//              (in code page 932, as on Japanese Windows), the second with 0
+//   english    the printed messages are those of English Windows
+//   hang       net1 never ends, as one waiting for a password on a console nobody sees
 //   map        subst really maps and unmaps its letter (DefineDosDeviceW), and fails with 1
 //              as the real one does: a letter already taken, or /D on one that is not
 //   logon nas  net use on \\nas\... fails as a refused logon does (exit code 2, error 1326
 //              printed in code page 932) until the credential store holds nas
 // Without the file every start ends with 0 and maps nothing.
+//
+// As net.exe with a net1.exe beside it, it starts that, as the real one does: a console
+// program, with no flags, sharing its console and standard handles, and waits for it.
 #include "platform/win32/win32.h"
 #include <shellapi.h>
 #include <wincred.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,7 +83,74 @@ ndek::e2e::RecordLine describe_start() {
   GetStartupInfoW(&startup);
   record.show_window_set = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0;
   record.show_window = startup.wShowWindow;
+  const HWND console = GetConsoleWindow();
+  record.console = console == nullptr ? "none" : IsWindowVisible(console) ? "visible" : "hidden";
   return record;
+}
+
+// Starts net1.exe beside this net.exe the way net.exe does, and waits for it.
+void run_net1(const std::wstring& self) {
+  const std::wstring net1 = self.substr(0, self.find_last_of(L'\\') + 1) + L"net1.exe";
+  if (GetFileAttributesW(net1.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  // The same arguments after another program name.
+  const std::wstring_view own = GetCommandLineW();
+  const std::size_t name_end = own.substr(0, 1) == L"\"" ? own.find(L'"', 1) + 1 : own.find(L' ');
+  std::wstring line = L"net1" + std::wstring(name_end < own.size() ? own.substr(name_end) : L"");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(net1.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return;
+  }
+  const ndek::UniqueKernelHandle thread(process.hThread);
+  const ndek::UniqueKernelHandle child(process.hProcess);
+  WaitForSingleObject(child.get(), INFINITE);
+}
+
+struct SystemMessage {
+  int error;
+  const wchar_t* japanese;
+  const wchar_t* english;
+};
+
+constexpr SystemMessage kSystemMessages[] = {
+    {53, L"ネットワーク パスが見つかりません。", L"The network path was not found."},
+    {67, L"ネットワーク名が見つかりません。", L"The network name cannot be found."},
+    {85, L"ローカル デバイス名は既に使用されています。",
+     L"The local device name is already in use."},
+    {86, L"指定されたネットワーク パスワードが間違っています。",
+     L"The specified network password is not correct."},
+    {1219,
+     L"同じユーザーによる、サーバーまたは共有リソースへの複数のユーザー名での複数の接続は許可されま"
+     L"せん。サーバーまたは共有リソースへの以前の接続をすべて切断してから、再試行してください。",
+     L"Multiple connections to a server or shared resource by the same user, using more than one "
+     L"user name, are not allowed. Disconnect all previous connections to the server or shared "
+     L"resource and try again."},
+    {1326, L"ユーザー名またはパスワードが正しくありません。",
+     L"The user name or password is incorrect."},
+};
+
+// Prints what net prints for a system error: a blank line, the error, a blank line, the
+// reason and a blank line; in code page 932 or, for English Windows, in ASCII.
+void print_system_error(int error, bool english) {
+  const std::wstring number = std::to_wstring(error);
+  std::wstring text = L"\r\n" +
+                      (english ? L"System error " + number + L" has occurred."
+                               : L"システム エラー " + number + L" が発生しました。") +
+                      L"\r\n\r\n";
+  for (const SystemMessage& message : kSystemMessages) {
+    if (message.error == error) text += english ? message.english : message.japanese;
+  }
+  text += L"\r\n\r\n";
+  const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                       0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
 }
 
 std::string read_rest(HANDLE file) {
@@ -130,10 +205,17 @@ int append_and_count(const std::wstring& log_path, const ndek::e2e::RecordLine& 
   return 0;
 }
 
+struct Exit {
+  int code = 0;
+  int system_error = 0;  // printed before it ends, when not 0
+};
+
 struct Control {
   bool map = false;
-  std::string logon_server;     // wants a stored credential
-  std::vector<int> exit_codes;  // of the letter's first starts, in order
+  std::string logon_server;  // wants a stored credential
+  bool english = false;
+  bool hang = false;
+  std::vector<Exit> exits;  // of the letter's first starts, in order
 };
 
 Control read_control(const std::wstring& path, const std::string& drive) {
@@ -148,11 +230,18 @@ Control read_control(const std::wstring& path, const std::string& drive) {
     words >> first;
     if (first == "map") control.map = true;
     if (first == "logon") words >> control.logon_server;
+    if (first == "english") control.english = true;
+    if (first == "hang") control.hang = true;
     if (drive.empty() || CompareStringOrdinal(to_wide(first).c_str(), -1, to_wide(drive).c_str(),
                                               -1, TRUE) != CSTR_EQUAL) {
       continue;
     }
-    for (int code = 0; words >> code;) control.exit_codes.push_back(code);
+    for (std::string word; words >> word;) {
+      const std::size_t slash = word.find('/');
+      control.exits.push_back({std::atoi(word.c_str()), slash == std::string::npos
+                                                            ? 0
+                                                            : std::atoi(word.c_str() + slash + 1)});
+    }
   }
   return control;
 }
@@ -186,16 +275,7 @@ bool logon_refused(const ndek::e2e::RecordLine& record, const std::string& serve
     CredFree(stored);
     return false;
   }
-  const std::wstring text =
-      L"\r\nシステム エラー 1326 が発生しました。\r\n\r\n"
-      L"ユーザー名またはパスワードが正しくありません。\r\n\r\n";
-  std::string bytes(text.size() * 2, '\0');
-  bytes.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                          static_cast<int>(bytes.size()), nullptr, nullptr)));
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
-            &written, nullptr);
+  print_system_error(1326, false);
   return true;
 }
 
@@ -215,14 +295,21 @@ int wmain() {
   const int start = append_and_count(dir + L"record.log", record);
   if (start == 0) return 1;
   const std::string drive = drive_argument(record);
-  if (drive.empty()) return 0;
+  const std::string name = file_name(record.program);
   const Control control = read_control(dir + L"stand-in.txt", drive);
-  if (static_cast<std::size_t>(start) <= control.exit_codes.size()) {
-    const int code = control.exit_codes[static_cast<std::size_t>(start) - 1];
-    if (code != 0) return code;
+  if (name == "net1.exe") {
+    if (control.hang) Sleep(INFINITE);
+    return 0;
   }
-  if (control.map && file_name(record.program) == "subst.exe") return substitute(record);
-  if (!control.logon_server.empty() && file_name(record.program) == "net.exe" &&
+  Exit exit;
+  if (!drive.empty() && static_cast<std::size_t>(start) <= control.exits.size()) {
+    exit = control.exits[static_cast<std::size_t>(start) - 1];
+  }
+  if (exit.system_error != 0) print_system_error(exit.system_error, control.english);
+  if (name == "net.exe") run_net1(ndek::module_path());
+  if (exit.code != 0) return exit.code;
+  if (control.map && name == "subst.exe") return substitute(record);
+  if (!control.logon_server.empty() && name == "net.exe" &&
       logon_refused(record, control.logon_server)) {
     return 2;
   }

@@ -1,5 +1,7 @@
 #include "platform/win32/win32.h"
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,7 +92,9 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
     ASSERT_TRUE(
         CopyFileW(to_wide(recorder).c_str(), to_wide(folder.path("subst.exe")).c_str(), FALSE));
     const std::string command = "subst X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\한국어\\");
-    ASSERT_EQ(run(platform, folder.path("subst.exe"), command, c.style), kOk);
+    // Held on to: letting go of a hidden command would end it.
+    std::unique_ptr<StartedCommand> started;
+    ASSERT_EQ(platform.RunCommand(folder.path("subst.exe"), command, c.style, started), kOk);
     // RunCommand does not wait; the recorder holds its log alone until the line is whole.
     std::optional<std::string> bytes;
     for (int i = 0; i < 1000 && !(bytes = folder.read_file("record.log")); ++i) Sleep(20);
@@ -104,6 +108,70 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
     // Not this program's input: a command that asks for something must fail, not wait.
     EXPECT_EQ(record->input, "ends");
   }
+}
+
+// How many processes run the program file `path`; with `end`, they are ended as well, so
+// that none outlives a failed test.
+int processes_of(const std::wstring& path, bool end = false) {
+  const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    const UniqueKernelHandle process(OpenProcess(
+        PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+    wchar_t image[MAX_PATH];
+    DWORD size = MAX_PATH;
+    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &size) &&
+        CompareStringOrdinal(image, -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+      ++count;
+      if (end) TerminateProcess(process.get(), 1);
+    }
+  }
+  return count;
+}
+
+// net.exe hands its work to net1.exe, a console program it starts with no flags. Neither may
+// show a console window nor wait for input nobody can type; what they print comes back as
+// text; and letting go of the command ends both.
+TEST(Win32PlatformTest, ACommandAndItsConsoleChildShowNoWindowGetNoInputAndEndWhenLetGo) {
+  Win32Platform platform;
+  const InputThatNeverEnds input;
+  const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
+  const e2e::Scenario folder(e2e::current_test_name());
+  for (const char* name : {"net.exe", "net1.exe"}) {
+    ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), to_wide(folder.path(name)).c_str(), FALSE));
+  }
+  folder.write_file("stand-in.txt", "Z: 2/53\r\nhang\r\n");
+  const std::wstring net = to_wide(folder.path("net.exe"));
+  const std::wstring net1 = to_wide(folder.path("net1.exe"));
+  std::unique_ptr<StartedCommand> started;
+  ASSERT_EQ(platform.RunCommand(folder.path("net.exe"), "net use Z: \"\\\\s\\p\"",
+                                WindowStyle::kHidden, started),
+            kOk);
+  // net prints, starts net1 and waits for it; net1 records its start and hangs.
+  std::string log;
+  for (int i = 0; i < 500 && std::count(log.begin(), log.end(), '\n') < 2; ++i) {
+    Sleep(20);
+    log = folder.read_file("record.log").value_or("");
+  }
+  ASSERT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+  for (std::size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1) {
+    const auto record = e2e::parse_record_line(log.substr(at, end - at));
+    ASSERT_TRUE(record) << log;
+    EXPECT_EQ(record->input, "ends") << record->program;
+    EXPECT_NE(record->console, "visible") << record->program;  // none, or one without a window
+  }
+  EXPECT_EQ(
+      started->Output(),
+      "\r\nシステム エラー 53 が発生しました。\r\n\r\nネットワーク パスが見つかりません。\r\n\r\n");
+  ASSERT_EQ(processes_of(net1), 1);
+  started.reset();
+  for (int i = 0; i < 250 && processes_of(net1) > 0; ++i) Sleep(20);
+  EXPECT_EQ(
+      processes_of(net1, true) + processes_of(net, true),
+      0);
 }
 
 TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothing) {
