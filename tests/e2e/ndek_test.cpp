@@ -99,45 +99,6 @@ TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindo
   }
 }
 
-TEST_F(NDek, NetUseIsTriedAgainWithoutAWindowAndWhatFailedIsListedInOneMessage) {
-  const FreedLetters letters({"X:", "Y:"});
-  const std::string folder = scenario.path("y folder");
-  // One failed try only: a wait of more than five seconds without messages would make the
-  // system take NDek for hung just as its message box comes up.
-  scenario.write_file("stand-in.txt", "map\r\nX: 1\r\nR: 2\r\n");
-  scenario.write_file("NDek.ini", "\"X:\",\"d:\\a\"\r\n\"Y:\",\"" + folder +
-                                      "\"\r\n\"R:\",\"\\\\server\\share\"\r\n");
-  const Process ndek = scenario.start("NDek.exe");
-  ASSERT_TRUE(poll_until([&] { return scenario.records().size() == 3; }));
-  // Waiting for the next try, the mounter shows nothing.
-  EXPECT_TRUE(poll_until([&] { return top_level_windows(ndek.id()).empty(); }));
-  EXPECT_TRUE(ndek.running());
-
-  const std::vector<RecordLine> records =
-      finish(ndek, "次の仮想ドライブを設定できませんでした。\r\rX: ← d:\\a（終了コード= 1）\r");
-  const std::string net =
-      expected_start("net.exe", "net use R: \"\\\\server\\share\" /persistent:no", kHidden);
-  const std::vector<std::string> started = describe_sorted(records);
-  EXPECT_EQ(std::count(started.begin(), started.end(), net), 2);
-  EXPECT_EQ(dos_device("X:"), std::nullopt);
-  EXPECT_EQ(dos_device("Y:"), "\\??\\" + folder);
-}
-
-// Run again in one log-on: the letter already mapped to its folder (written with another
-// case and a trailing backslash) gets no command; the one mapped elsewhere is reported.
-TEST_F(NDek, SecondRunLeavesItsDrivesAloneAndSaysWhatHoldsATakenLetter) {
-  const FreedLetters letters({"X:", "Y:"});
-  define_dos_device("X:", scenario.path("x"));
-  define_dos_device("Y:", "C:\\windows");
-  scenario.write_file("NDek.ini", "\"X:\",\"" + scenario.path("X") + "\\\"\r\n\"Y:\",\"" +
-                                      scenario.path("y") + "\"\r\n");
-  const std::vector<RecordLine> records =
-      finish(scenario.start("NDek.exe"), "次の仮想ドライブを設定できませんでした。\r\rY: ← " +
-                                             scenario.path("y") +
-                                             "（すでに C:\\windows に割り当てられています）\r");
-  EXPECT_TRUE(records.empty());
-}
-
 // Sends a message as the system would to the watcher's hidden window.
 void send(HWND window, UINT message, WPARAM wparam) {
   DWORD_PTR result = 0;

@@ -34,9 +34,5 @@ TEST(HelpText, ReadsUtf8WithOrWithoutAByteOrderMarkAndGivesFailuresAsTheirNumber
   }
 }
 
-TEST(HelpText, EveryLineBreakBecomesCrLf) {
-  EXPECT_EQ(with_crlf_breaks("a\nb\r\nc\rd\n\n"), "a\r\nb\r\nc\r\nd\r\n\r\n");
-}
-
 }  // namespace
 }  // namespace ndek

@@ -20,6 +20,16 @@ const std::string kRestart =
     "message[0|再起動確認] 仮想ドライブの設定は次回Windows起動時より有効です。";
 const std::string kFailures = "message[48|エラー] 次の仮想ドライブを設定できませんでした。\r\r";
 
+// What a finish that gets to save does: `commands` under the lock, then the failure list
+// (none when `report` is empty), the notice and the end.
+std::vector<std::string> finish_calls(std::vector<std::string> commands, std::string report = {}) {
+  commands.insert(commands.begin(), {"busy", "lock"});
+  commands.insert(commands.end(), {"unlock", "not busy"});
+  if (!report.empty()) commands.push_back(kFailures + report);
+  commands.insert(commands.end(), {kRestart, "end"});
+  return commands;
+}
+
 class Manager : public ::testing::Test, protected testing::FakeSystem {
  protected:
   testing::FakeManagerView view{platform};
@@ -30,10 +40,9 @@ TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   manager.load();
   set_folders(manager, {{3, "c:\\a"}, {5, "d:\\my docs"}, {26, "\\\\srv\\pub"}, {24, "d:\\"}});
   manager.finish();
-  EXPECT_THAT(platform.calls,
-              ElementsAre("busy", "lock", subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
-                          subst("X: \"d:\\\\\""), net_use("Z: \"\\\\srv\\pub\" /persistent:no"),
-                          "unlock", "not busy", kRestart, "end"));
+  EXPECT_EQ(platform.calls,
+            finish_calls({subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""), subst("X: \"d:\\\\\""),
+                          net_use("Z: \"\\\\srv\\pub\" /persistent:no")}));
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
@@ -48,9 +57,8 @@ TEST_F(Manager, FinishUnmapsWhatNDekMappedAndWaitsForItBeforeMappingAgain) {
   manager.load();
   set_folders(manager, {{24, "d:\\new"}, {25, ""}});
   manager.finish();
-  EXPECT_THAT(platform.calls,
-              ElementsAre("busy", "lock", subst("X: /D"), subst("X: \"d:\\new\""),
-                          net_use("Y: /delete"), "unlock", "not busy", kRestart, "end"));
+  EXPECT_EQ(platform.calls,
+            finish_calls({subst("X: /D"), subst("X: \"d:\\new\""), net_use("Y: /delete")}));
   EXPECT_THAT(platform.start_times["subst X: \"d:\\new\""], ElementsAre(300));
 }
 
@@ -63,14 +71,12 @@ TEST_F(Manager, FinishListsWhatFailedInOneMessageAndStillSaves) {
   manager.load();
   set_folders(manager, {{3, "c:\\a"}, {4, "d:\\b"}, {17, "d:\\a\" /D \""}, {24, "d:\\new"}});
   manager.finish();
-  EXPECT_THAT(platform.calls,
-              ElementsAre("busy", "lock", subst("C: \"c:\\a\""), subst("D: \"d:\\b\""),
-                          subst("X: /D"), "unlock", "not busy",
-                          kFailures + "C: ← c:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
-                                      "D: ← d:\\b（応答がありません）\r"
-                                      "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
-                                      "X: の割り当ての解除（終了コード= 1）\r",
-                          kRestart, "end"));
+  EXPECT_EQ(platform.calls,
+            finish_calls({subst("C: \"c:\\a\""), subst("D: \"d:\\b\""), subst("X: /D")},
+                         "C: ← c:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
+                         "D: ← d:\\b（応答がありません）\r"
+                         "Q: ← d:\\a\" /D \"（フォルダ名をこのままでは使えません）\r"
+                         "X: の割り当ての解除（終了コード= 1）\r"));
   EXPECT_EQ(platform.now_ms, 5000);  // the command that never ends was waited for 5 s
   // A folder with a quote would not read back as it is, so it stays out of the file.
   EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n\"D:\",\"d:\\b\"\r\n\"X:\",\"d:\\new\"\r\n");
@@ -108,16 +114,16 @@ TEST_F(Manager, FinishAsksForCredentialsStoresThemAndTriesOnceMoreTakingBackWhat
     ErrorNumber store_result;
     std::uint32_t retry_exit;
     std::vector<std::string> after_refusal;
-    std::string report;  // the failure list's line, "" for none
+    std::string report;  // the failure list, "" for none
   } cases[] = {
       {"A\\b", kOk, 0, {ask, store, map}, ""},
-      {"A\\b", kOk, 2, {ask, store, map, "take back credentials[nas.local]"}, listed},
-      {std::nullopt, kOk, 0, {ask}, listed},
+      {"A\\b", kOk, 2, {ask, store, map, "take back credentials[nas.local]"}, listed + "\r"},
+      {std::nullopt, kOk, 0, {ask}, listed + "\r"},
       {"A\\b",
        1312,
        0,
        {ask, store},
-       "Z: ← \\\\nas.local\\pub（資格情報を保存できませんでした　エラー№= 1312）"},
+       "Z: ← \\\\nas.local\\pub（資格情報を保存できませんでした　エラー№= 1312）\r"},
   };
   for (const auto& c : cases) {
     testing::FakeSystem system;
@@ -130,12 +136,10 @@ TEST_F(Manager, FinishAsksForCredentialsStoresThemAndTriesOnceMoreTakingBackWhat
     manager_of_case.load();
     set_folders(manager_of_case, {{26, "\\\\nas.local\\pub"}});
     manager_of_case.finish();
-    std::vector<std::string> expected = {"busy", "lock", map};
-    expected.insert(expected.end(), c.after_refusal.begin(), c.after_refusal.end());
-    expected.insert(expected.end(), {"unlock", "not busy"});
-    if (!c.report.empty()) expected.push_back(kFailures + c.report + "\r");
-    expected.insert(expected.end(), {kRestart, "end"});
-    EXPECT_EQ(system.platform.calls, expected) << c.typed.value_or("cancel") << c.retry_exit;
+    std::vector<std::string> commands = {map};
+    commands.insert(commands.end(), c.after_refusal.begin(), c.after_refusal.end());
+    EXPECT_EQ(system.platform.calls, finish_calls(commands, c.report))
+        << c.typed.value_or("cancel") << c.retry_exit;
   }
 }
 
@@ -182,14 +186,14 @@ TEST_F(Manager, CancelEndsWithoutSaving) {
 
 TEST_F(Manager, HelpShowsTheHelpFileWithCrLfBreaksOrSaysWhyNotAndStaysOpen) {
   const std::string failed = "message[48|エラー] ヘルプファイルを開けませんでした。\rエラー№=";
-  fs.files["C:\\Tools\\NDek.hlp"] = "a\nb";
+  fs.files["C:\\Tools\\NDek.hlp"] = "a\nb\rc\r\n";
   manager.help();
   view.help_result = kErrDiskFull;  // the window could not be shown
   manager.help();
   fs.files.clear();
   manager.help();
   EXPECT_THAT(platform.calls,
-              ElementsAre("help a\r\nb", "help a\r\nb", failed + " 61\rC:\\Tools\\NDek.hlp",
+              ElementsAre("help a\r\nb\r\nc\r\n", "help a\r\nb\r\nc\r\n", failed + " 61\rC:\\Tools\\NDek.hlp",
                           failed + " 53\rC:\\Tools\\NDek.hlp"));
   EXPECT_FALSE(platform.ended);
 }

@@ -119,40 +119,17 @@ TEST_F(MountRun, RecordThatCannotBeACommandStopsTheRunAndTheDrivesBeforeItAreRep
                           "window hidden", kFailures + "X: ← d:\\a（終了コード= 1）\r", "end"));
 }
 
-TEST_F(MountRun, FailedNetUseIsTriedAgainHiddenWithGrowingPausesAndSubstIsNot) {
+// The pauses between tries are the command watch's; here only net use is tried again, and
+// that with the window gone.
+TEST_F(MountRun, OnlyNetUseIsTriedAgainAndThatWithTheWindowGone) {
   settings("\"X:\",\"d:\\a\"\r\n\"Z:\",\"\\\\s\\p\"\r\n");
-  platform.outcomes[kNet] = {{2, 100}, {2, 100}, {0, 100}};
+  platform.outcomes[kNet] = {{2, 100}};
   platform.outcomes["subst X: \"d:\\a\""] = {{1, 100}};
   run();
-  EXPECT_THAT(platform.start_times[kNet], ElementsAre(0, 2100, 6200));
-  EXPECT_THAT(platform.start_times["subst X: \"d:\\a\""], ElementsAre(0));
-  // The tries after the first are made with the window gone.
-  EXPECT_THAT(std::vector(platform.calls.end() - 5, platform.calls.end()),
+  EXPECT_EQ(platform.calls_of("run").size(), 3u);
+  EXPECT_THAT(std::vector(platform.calls.end() - 4, platform.calls.end()),
               ElementsAre("window hidden", net_use("Z: \"\\\\s\\p\" /persistent:no"),
-                          net_use("Z: \"\\\\s\\p\" /persistent:no"),
                           kFailures + "X: ← d:\\a（終了コード= 1）\r", "end"));
-}
-
-TEST_F(MountRun, NetUseThatKeepsFailingIsGivenUpAboutTwoMinutesAfterTheStart) {
-  settings("\"Z:\",\"\\\\s\\p\"\r\n");
-  platform.outcomes[kNet].assign(20, {53, 0});
-  run();
-  // The last pause is cut short so that the last try is made at the end of the period.
-  EXPECT_THAT(platform.start_times[kNet], ElementsAre(0, 2000, 6000, 14000, 30000, 62000, 120000));
-  EXPECT_THAT(platform.calls_of("message"),
-              ElementsAre(kFailures + "Z: ← \\\\s\\p（終了コード= 53）\r"));
-}
-
-TEST_F(MountRun, CommandStillRunningAtItsTimeLimitIsLeftAloneAndCountsAsFailed) {
-  settings("\"X:\",\"d:\\a\"\r\n\"Z:\",\"\\\\s\\p\"\r\n");
-  platform.outcomes["subst X: \"d:\\a\""] = {{0, testing::FakePlatform::kForever}};
-  platform.outcomes[kNet] = {{0, 45000}};
-  run();
-  EXPECT_EQ(platform.now_ms, 30000);  // neither is waited for any longer, nor tried again
-  EXPECT_EQ(platform.calls_of("run").size(), 2u);
-  EXPECT_THAT(platform.calls_of("message"),
-              ElementsAre(kFailures + "X: ← d:\\a（応答がありません）\r"
-                                      "Z: ← \\\\s\\p（応答がありません）\r"));
 }
 
 // Run again in the same log-on: a letter that already has its folder (as finish compares, a

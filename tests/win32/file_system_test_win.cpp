@@ -72,17 +72,21 @@ TEST_F(Win32FileSystemTest, SavingReplacesTheTargetKeepsItsAttributesAndLeavesNo
   EXPECT_EQ(folder_.file_count(), 1u);
 }
 
-// Scanners and older readers open the file for reading without delete sharing.
+// Scanners, backup clients and older readers open the file for reading without delete
+// sharing; the save waits on exactly these numbers.
 TEST_F(Win32FileSystemTest, ReplacingAFileHeldOpenByAReaderIsRefusedAndLeavesIt) {
   ASSERT_EQ(save("old"), kOk);
-  const UniqueFileHandle reader(CreateFileW(wide_target_.c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(reader);
-  const ErrorNumber err = save("new");
-  EXPECT_TRUE(err == kErrPermissionDenied || err == kErrPathFileAccess || err == kErrReplacedInUse)
-      << err;
-  EXPECT_EQ(e2e::read_file_bytes(target_), "old");
+  for (const DWORD sharing : {FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE}) {
+    const UniqueFileHandle reader(CreateFileW(wide_target_.c_str(), GENERIC_READ, sharing,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                              nullptr));
+    ASSERT_TRUE(reader);
+    const ErrorNumber err = save("new");
+    EXPECT_TRUE(err == kErrPermissionDenied || err == kErrPathFileAccess ||
+                err == kErrReplacedInUse)
+        << err << " sharing " << sharing;
+    EXPECT_EQ(e2e::read_file_bytes(target_), "old");
+  }
 }
 
 TEST_F(Win32FileSystemTest, LeftoverTemporaryFilesAreRemovedOnceNoLongerOpen) {

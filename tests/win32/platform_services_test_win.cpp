@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "gtest/gtest.h"
-#include "platform/command_line.h"
 #include "platform/win32/platform_services_win.h"
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
@@ -75,9 +74,8 @@ class InputThatNeverEnds {
 
 // Starts the recorder that stands in for the system commands, under a command line that
 // names another program, and reads what it saw.
-TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputThatEnds) {
+TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineAndStyle) {
   Win32Platform platform;
-  const InputThatNeverEnds input;
   const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
   const struct {
     WindowStyle style;
@@ -91,7 +89,7 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
     const e2e::Scenario folder(e2e::current_test_name() + std::to_string(c.show_command));
     ASSERT_TRUE(
         CopyFileW(to_wide(recorder).c_str(), to_wide(folder.path("subst.exe")).c_str(), FALSE));
-    const std::string command = "subst X: \"d:\\my docs\" " + quote_argument("e:\\仮想\\한국어\\");
+    const std::string command = "subst X: \"d:\\仮想\\한국어\"";
     // Held on to: letting go of a hidden command would end it.
     std::unique_ptr<StartedCommand> started;
     ASSERT_EQ(platform.RunCommand(folder.path("subst.exe"), command, c.style, started), kOk);
@@ -103,10 +101,6 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineStyleAndAnInputTha
     ASSERT_TRUE(record) << *bytes;
     EXPECT_EQ(record->show_window, c.show_command);
     EXPECT_EQ(record->command_line, command);
-    EXPECT_EQ(record->arguments,
-              (std::vector<std::string>{"subst", "X:", "d:\\my docs", "e:\\仮想\\한국어\\"}));
-    // Not this program's input: a command that asks for something must fail, not wait.
-    EXPECT_EQ(record->input, "ends");
   }
 }
 

