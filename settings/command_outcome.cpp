@@ -68,9 +68,9 @@ std::string how(const CommandOutcome& outcome) {
   using Kind = CommandOutcome::Kind;
   switch (outcome.kind) {
     case Kind::kNotStarted:
-      return kNotStarted + error_number_text(static_cast<ErrorNumber>(outcome.number));
+      return kNotStarted + error_number_text(outcome.start_error);
     case Kind::kFailed: {
-      std::string text = outcome.reason.empty() ? kExitCode + std::to_string(outcome.number)
+      std::string text = outcome.reason.empty() ? kExitCode + std::to_string(outcome.exit_code)
                                                 : shortened_reason(outcome.reason);
       if (outcome.system_error != 0) {
         text += kErrorNumber + std::to_string(outcome.system_error);
@@ -108,7 +108,8 @@ std::uint32_t system_error_in(std::string_view line) {
 
 CommandOutcome outcome_of_exit(std::uint32_t exit_code, std::string_view output) {
   if (exit_code == 0) return {};
-  CommandOutcome outcome{CommandOutcome::Kind::kFailed, exit_code};
+  CommandOutcome outcome{CommandOutcome::Kind::kFailed};
+  outcome.exit_code = exit_code;
   // The last line that is not the one naming the number says why.
   while (!output.empty()) {
     const std::size_t end = output.find_first_of("\r\n");
