@@ -3,7 +3,7 @@
 #include <ole2.h>
 
 #include "manager/help_key_win.h"
-#include "manager/manager_window.h"
+#include "manager/drive_manager.h"
 #include "manager/manager_window_win.h"
 #include "platform/win32/ansi_code_page_win.h"
 #include "platform/win32/file_system_win.h"
@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     const ndek::SettingsIo io{files, code_page};
 
     ndek::ManagerWindowWin main_window(instance, platform);
-    ndek::ManagerWindow manager(platform, io, main_window);
+    ndek::DriveManager manager(platform, io, main_window);
     if (!main_window.create(manager)) return 1;
     manager.load();
     main_window.show(show_command);

@@ -101,7 +101,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int show_com
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    ndek::StartupWindow window(platform, io, watch ? &watch->watcher() : nullptr);
+    ndek::StartupWindowWin window(platform, io, watch ? &watch->watcher() : nullptr);
     if (!window.create(instance, show_command)) return 1;
     if (watch) return watch->run_message_loop();
 

@@ -1,4 +1,4 @@
-#include "manager/manager_window.h"
+#include "manager/drive_manager.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ const std::string kFailures = "message[48|エラー] 次の仮想ドライブを
 class Manager : public ::testing::Test, protected testing::FakeSystem {
  protected:
   testing::FakeManagerView view{platform};
-  ManagerWindow manager{platform, io, view};
+  DriveManager manager{platform, io, view};
 };
 
 TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
@@ -122,7 +122,7 @@ TEST_F(Manager, FinishAsksForCredentialsStoresThemAndTriesOnceMoreTakingBackWhat
   for (const auto& c : cases) {
     testing::FakeSystem system;
     testing::FakeManagerView view_of_case{system.platform};
-    ManagerWindow manager_of_case{system.platform, system.io, view_of_case};
+    DriveManager manager_of_case{system.platform, system.io, view_of_case};
     system.platform.outcomes[map.substr(map.find("net use"))] = {{2, 0, refused},
                                                                  {c.retry_exit, 0, refused}};
     system.platform.credential_answers = {c.typed};
