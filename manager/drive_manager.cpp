@@ -1,13 +1,14 @@
 #include "manager/drive_manager.h"
 
+#include "drives/report_text.h"
 #include "manager/help_text.h"
 #include "manager/letter_update.h"
 #include "manager/manager_text.h"
 #include "manager/share_credentials.h"
 #include "manager/table_storage.h"
 #include "platform/os_version.h"
-#include "settings/command_outcome.h"
-#include "settings/drive_command.h"
+#include "drives/command_outcome.h"
+#include "drives/drive_command.h"
 
 namespace ndek {
 namespace {
@@ -59,7 +60,7 @@ void DriveManager::help() {
   if (err == kOk) err = view_.show_help(with_crlf_breaks(help));
   if (err != kOk) {
     // Help is a convenience: its failure must not cost the user the edits made so far.
-    platform_.MessageBox(std::string(text::kHelpNotOpened) + kErrorNumberLabel +
+    platform_.MessageBox(std::string(text::kHelpNotOpened) + report_text::kErrorNumberLabel +
                              error_number_text(err) + "\r" + file,
                          kMbOkExclamation, text::kErrorTitle);
   }

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "settings/command_outcome.h"
+#include "drives/command_outcome.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_views.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/platform_services.h"
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 
 namespace ndek {
 

@@ -1,19 +1,14 @@
-#include "settings/command_outcome.h"
+#include "drives/command_outcome.h"
 
 #include <vector>
 
+#include "drives/report_text.h"
 #include "settings/utf8.h"
 
 namespace ndek {
 namespace {
 
-constexpr const char* kReportIntro = "次の仮想ドライブを設定できませんでした。\r\r";
-constexpr const char* kNotStarted = "コマンドを起動できませんでした　エラー№=";
-constexpr const char* kExitCode = "終了コード= ";
-constexpr const char* kErrorNumber = "　エラー№= ";
-constexpr const char* kEllipsis = "…";
-constexpr const char* kNoAnswer = "応答がありません";
-constexpr const char* kUnusableFolder = "フォルダ名をこのままでは使えません";
+using namespace report_text;
 
 // The next character of `text` from `at`, moving `at` past it; a byte that begins no
 // well-formed sequence is a character of its own.
@@ -215,7 +210,7 @@ std::string failure_report(const std::vector<std::string>& lines) {
   std::string text = kReportIntro;
   for (std::size_t i = 0; i < lines.size() && i < kMaxListedFailures; ++i) text += lines[i] + "\r";
   if (lines.size() > kMaxListedFailures) {
-    text += "ほか " + std::to_string(lines.size() - kMaxListedFailures) + " 件\r";
+    text += kMoreBefore + std::to_string(lines.size() - kMaxListedFailures) + kMoreAfter;
   }
   return text;
 }
