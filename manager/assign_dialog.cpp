@@ -1,7 +1,7 @@
 #include "manager/assign_dialog.h"
 
 #include "manager/manager_text.h"
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 
 namespace ndek {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "manager/manager_window.h"
+#include "manager/drive_manager.h"
 
 namespace ndek {
 
@@ -29,7 +29,7 @@ std::string normalise_drive_text(std::string_view text);
 
 class AssignDialog {
  public:
-  AssignDialog(ManagerWindow& manager, PlatformServices& platform, AssignDialogView& view)
+  AssignDialog(DriveManager& manager, PlatformServices& platform, AssignDialogView& view)
       : manager_(manager), platform_(platform), view_(view) {}
 
   void load();
@@ -43,7 +43,7 @@ class AssignDialog {
   void query_unload();
 
  private:
-  ManagerWindow& manager_;
+  DriveManager& manager_;
   PlatformServices& platform_;
   AssignDialogView& view_;
 };

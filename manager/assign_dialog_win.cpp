@@ -64,7 +64,7 @@ std::string window_text(HWND window) {
 
 }  // namespace
 
-AssignDialogWin::AssignDialogWin(HINSTANCE instance, ManagerWindow& manager,
+AssignDialogWin::AssignDialogWin(HINSTANCE instance, DriveManager& manager,
                                  PlatformServices& platform)
     : instance_(instance), logic_(manager, platform, *this) {}
 

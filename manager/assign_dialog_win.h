@@ -14,7 +14,7 @@ class AssignDialogWin : public WindowBase<AssignDialogWin>, public AssignDialogV
  public:
   // A dialog still open when the object goes is destroyed without giving the main window
   // back: the program is ending.
-  AssignDialogWin(HINSTANCE instance, ManagerWindow& manager, PlatformServices& platform);
+  AssignDialogWin(HINSTANCE instance, DriveManager& manager, PlatformServices& platform);
 
   // Creates, fills and shows the dialog; `owner` is a hidden window, never the main window.
   bool create(HWND owner);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/platform_services.h"
-#include "settings/drive_mapping.h"
+#include "drives/drive_mapping.h"
 
 namespace ndek {
 

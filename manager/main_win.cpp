@@ -3,12 +3,10 @@
 #include <ole2.h>
 
 #include "manager/help_key_win.h"
-#include "manager/manager_window.h"
+#include "manager/drive_manager.h"
 #include "manager/manager_window_win.h"
-#include "platform/win32/ansi_code_page_win.h"
-#include "platform/win32/file_system_win.h"
-#include "platform/win32/platform_services_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "settings/program_services_win.h"
 
 namespace {
 
@@ -47,13 +45,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    ndek::Win32Platform platform;
-    ndek::Win32FileSystem files;
-    ndek::Win32AnsiCodePage code_page;
-    const ndek::SettingsIo io{files, code_page};
+    ndek::ProgramServices services;
+    ndek::Win32Platform& platform = services.platform;
+    const ndek::SettingsIo& io = services.io;
 
     ndek::ManagerWindowWin main_window(instance, platform);
-    ndek::ManagerWindow manager(platform, io, main_window);
+    ndek::DriveManager manager(platform, io, main_window);
     if (!main_window.create(manager)) return 1;
     manager.load();
     main_window.show(show_command);

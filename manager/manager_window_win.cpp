@@ -31,7 +31,7 @@ constexpr ChildControl kButtons[] = {
 ManagerWindowWin::ManagerWindowWin(HINSTANCE instance, PlatformServices& platform)
     : instance_(instance), platform_(platform) {}
 
-bool ManagerWindowWin::create(ManagerWindow& logic) {
+bool ManagerWindowWin::create(DriveManager& logic) {
   logic_ = &logic;
   if (!register_class(instance_, kClassName, GetSysColorBrush(COLOR_BTNFACE)) ||
       !WindowBase::create(0, kClassName, kCaption, kStyle, nullptr, instance_) ||

@@ -1,6 +1,6 @@
 #pragma once
 // The manager's main window: five buttons over the drive grid. Every click goes to the
-// ManagerWindow logic; the window only places and draws.
+// DriveManager logic; the window only places and draws.
 #include "platform/win32/win32.h"
 
 #include <memory>
@@ -8,7 +8,7 @@
 #include "manager/assign_dialog_win.h"
 #include "manager/drive_grid_win.h"
 #include "manager/help_window_win.h"
-#include "manager/manager_window.h"
+#include "manager/drive_manager.h"
 #include "platform/win32/unique_handle_win.h"
 #include "platform/win32/window_base_win.h"
 
@@ -27,7 +27,7 @@ class ManagerWindowWin : public WindowBase<ManagerWindowWin>, public ManagerView
   ManagerWindowWin(HINSTANCE instance, PlatformServices& platform);
 
   // Creates the window and its controls, hidden, sized and centred; `logic` handles its events.
-  bool create(ManagerWindow& logic);
+  bool create(DriveManager& logic);
   void show(int show_command);
 
   void set_enabled(bool enabled) override;
@@ -48,7 +48,7 @@ class ManagerWindowWin : public WindowBase<ManagerWindowWin>, public ManagerView
 
   HINSTANCE instance_;
   PlatformServices& platform_;
-  ManagerWindow* logic_ = nullptr;
+  DriveManager* logic_ = nullptr;
   std::unique_ptr<DriveGridWin> grid_;
   // Owns the assignment dialog instead of this window, which keeps the dialog out of the
   // task bar while leaving it usable when this window is disabled.

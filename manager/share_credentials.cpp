@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "drives/report_text.h"
 #include "manager/manager_text.h"
 
 namespace ndek {
@@ -20,7 +21,7 @@ std::optional<std::string> map_with_credentials(PlatformServices& platform,
   if (!credentials) return failure_line(progress_text(record), first);
   if (const ErrorNumber err = credentials->Store()) {
     return progress_text(record) + "（" + manager_text::kCredentialsNotStored +
-           kErrorNumberLabel + error_number_text(err) + "）";
+           report_text::kErrorNumberLabel + error_number_text(err) + "）";
   }
   const CommandOutcome retry = run_drive_command(platform, map, limit_ms);
   if (!retry.failed()) return std::nullopt;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/command_outcome.h"
+#include "drives/command_outcome.h"
 
 namespace ndek {
 

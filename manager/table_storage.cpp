@@ -1,5 +1,6 @@
 #include "manager/table_storage.h"
 
+#include "drives/report_text.h"
 #include "manager/manager_text.h"
 #include "settings/utf8.h"
 
@@ -36,7 +37,7 @@ bool ini_load(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   if (failure == kOk) return true;
 
   namespace text = manager_text;
-  platform.MessageBox(std::string(text::kLoadIncomplete) + kErrorNumberLabel +
+  platform.MessageBox(std::string(text::kLoadIncomplete) + report_text::kErrorNumberLabel +
                           error_number_text(failure) + "\r" + path + "\r" +
                           text::kLoadIncompleteRows,
                       kMbOkExclamation, text::kErrorTitle);
@@ -62,7 +63,7 @@ bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   if (err == kOk) return true;
 
   namespace text = manager_text;
-  platform.MessageBox(std::string(text::kSaveFailed) + kErrorNumberLabel + error_number_text(err) +
+  platform.MessageBox(std::string(text::kSaveFailed) + report_text::kErrorNumberLabel + error_number_text(err) +
                           "\r" + text::kAppPathLabel + program_dir,
                       kMbOkExclamation, text::kErrorTitle);
   return false;

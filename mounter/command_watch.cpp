@@ -45,7 +45,7 @@ ErrorNumber CommandWatch::start(const std::string& subject, const DriveCommand& 
   watched.command = command;
   watched.retry = retry;
   try_once(watched, platform_.NowMs());
-  return watched.done ? static_cast<ErrorNumber>(watched.outcome.number) : kOk;
+  return watched.done ? watched.outcome.start_error : kOk;
 }
 
 std::optional<std::int64_t> CommandWatch::advance(Watched& watched, std::int64_t now) {

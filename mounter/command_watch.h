@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/command_outcome.h"
-#include "settings/drive_command.h"
+#include "drives/command_outcome.h"
+#include "drives/drive_command.h"
 
 namespace ndek {
 

@@ -1,6 +1,6 @@
 #include "mounter/letter_check.h"
 
-#include "settings/drive_mapping.h"
+#include "drives/drive_mapping.h"
 
 namespace ndek {
 namespace {

@@ -8,10 +8,8 @@
 #include "mounter/startup_window_win.h"
 #include "mounter/watch_window_win.h"
 #include "platform/os_version.h"
-#include "platform/win32/ansi_code_page_win.h"
-#include "platform/win32/file_system_win.h"
-#include "platform/win32/platform_services_win.h"
 #include "platform/win32/unique_handle_win.h"
+#include "settings/program_services_win.h"
 
 namespace {
 
@@ -64,10 +62,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int show_com
     }
     ndek::remove_set_aside_programs();
 
-    ndek::Win32Platform platform;
-    ndek::Win32FileSystem files;
-    ndek::Win32AnsiCodePage code_page;
-    const ndek::SettingsIo io{files, code_page};
+    ndek::ProgramServices services;
+    ndek::Win32Platform& platform = services.platform;
+    const ndek::SettingsIo& io = services.io;
     if (mode != ndek::MounterMode::kLogOn) {
       switch (ndek::refusal(mode, runs_as_system(), platform.ShellSeesOurDrives())) {
         case ndek::Refusal::kNothing:
@@ -101,7 +98,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int show_com
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    ndek::StartupWindow window(platform, io, watch ? &watch->watcher() : nullptr);
+    ndek::StartupWindowWin window(platform, io, watch ? &watch->watcher() : nullptr);
     if (!window.create(instance, show_command)) return 1;
     if (watch) return watch->run_message_loop();
 

@@ -1,10 +1,11 @@
 #include "mounter/mount_run.h"
 
+#include "drives/report_text.h"
 #include "mounter/command_watch.h"
 #include "mounter/mounter_text.h"
 #include "platform/command_line.h"
 #include "platform/os_version.h"
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 
 namespace ndek {
 namespace {
@@ -27,7 +28,7 @@ void ask_to_start_manager(PlatformServices& platform, const std::string& program
                                                         WindowStyle::kMinimizedFocus, started);
   if (err != kOk) {
     platform.MessageBox(
-        std::string(text::kManagerNotStarted) + kErrorNumberLabel + error_number_text(err),
+        std::string(text::kManagerNotStarted) + report_text::kErrorNumberLabel + error_number_text(err),
         kMbOkExclamation, text::kTitle);
   }
 }

@@ -30,28 +30,28 @@ constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_NOPREFIX;
 // Label1 first: it alone has the title font. `ver` and Label3 lie below the visible client
 // area; a long folder in Label2 is cut off rather than wrapped out of sight.
 constexpr ChildControl kLabels[] = {
-    {StartupWindow::kLabel1Id,
+    {StartupWindowWin::kLabel1Id,
      L"STATIC",
      L"仮想ドライブ　設定",
      kLabel | SS_LEFT,
      0,
      {120, 120, 3495, 495}},
-    {StartupWindow::kLabel2Id,
+    {StartupWindowWin::kLabel2Id,
      L"STATIC",
      L"",
      kLabel | SS_LEFTNOWORDWRAP,
      0,
      {360, 560, 3255, 240}},
-    {StartupWindow::kVerId, L"STATIC", L"", kLabel | SS_LEFT, 0, {0, 1080, 3495, 255}},
-    {StartupWindow::kLabel3Id, L"STATIC", L"", kLabel | SS_LEFT, 0, {0, 1440, 3495, 255}},
+    {StartupWindowWin::kVerId, L"STATIC", L"", kLabel | SS_LEFT, 0, {0, 1080, 3495, 255}},
+    {StartupWindowWin::kLabel3Id, L"STATIC", L"", kLabel | SS_LEFT, 0, {0, 1440, 3495, 255}},
 };
 
 }  // namespace
 
-StartupWindow::StartupWindow(Win32Platform& platform, const SettingsIo& io, Watcher* watcher)
+StartupWindowWin::StartupWindowWin(Win32Platform& platform, const SettingsIo& io, Watcher* watcher)
     : platform_(platform), io_(io), watcher_(watcher) {}
 
-bool StartupWindow::create(HINSTANCE instance, int show_command) {
+bool StartupWindowWin::create(HINSTANCE instance, int show_command) {
   if (!register_class(instance, kClassName, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), 0) ||
       !WindowBase::create(WS_EX_TOOLWINDOW, kClassName, to_wide(mounter_text::kTitle).c_str(),
                           WS_POPUP, nullptr, instance) ||
@@ -70,29 +70,29 @@ bool StartupWindow::create(HINSTANCE instance, int show_command) {
   return true;
 }
 
-void StartupWindow::lay_out(Dpi dpi) {
+void StartupWindowWin::lay_out(Dpi dpi) {
   dpi_ = dpi;
   const std::span<const ChildControl> labels(kLabels);
   place_controls(labels.first(1), dpi, create_font(kFontFace, kTitlePoints, dpi), 0);
   place_controls(labels.subspan(1), dpi, create_font(kFontFace, kTextPoints, dpi), 1);
 }
 
-void StartupWindow::load() {
+void StartupWindowWin::load() {
   ver_data_ = version_from_word(platform_.OsVersionWord());
   SetWindowTextW(control(kVerId), to_wide(version_text(ver_data_)).c_str());
 }
 
-void StartupWindow::disable_timer() { KillTimer(hwnd(), kTimer1); }
+void StartupWindowWin::disable_timer() { KillTimer(hwnd(), kTimer1); }
 
-void StartupWindow::set_progress(const std::string& text) {
+void StartupWindowWin::set_progress(const std::string& text) {
   const HWND label2 = control(kLabel2Id);
   SetWindowTextW(label2, to_wide(text).c_str());
   UpdateWindow(label2);
 }
 
-void StartupWindow::hide() { ShowWindow(hwnd(), SW_HIDE); }
+void StartupWindowWin::hide() { ShowWindow(hwnd(), SW_HIDE); }
 
-void StartupWindow::on_timer() {
+void StartupWindowWin::on_timer() {
   try {
     running_ = true;
     const LetterSet mapped =
@@ -109,7 +109,7 @@ void StartupWindow::on_timer() {
   }
 }
 
-void StartupWindow::paint() {
+void StartupWindowWin::paint() {
   const PaintScope paint(hwnd());
   const int width = MulDiv(kFrameLinePixels, dpi_, kDefaultDpi);
   // Right and bottom edges lie just inside the frame's far corner, so all four lines show in
@@ -126,7 +126,7 @@ void StartupWindow::paint() {
   for (const RECT& line : lines) FillRect(paint.dc(), &line, grey.get());
 }
 
-LRESULT StartupWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT StartupWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT:
       paint();

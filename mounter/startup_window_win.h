@@ -13,7 +13,7 @@
 
 namespace ndek {
 
-class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
+class StartupWindowWin : public WindowBase<StartupWindowWin>, public MountWindow {
  public:
   // Control ids, for whoever looks at the window from outside.
   static constexpr int kLabel1Id = 101;
@@ -23,7 +23,7 @@ class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
 
   // With a `watcher`, the program stays after the run and the watcher takes over; the
   // window goes.
-  StartupWindow(Win32Platform& platform, const SettingsIo& io, Watcher* watcher = nullptr);
+  StartupWindowWin(Win32Platform& platform, const SettingsIo& io, Watcher* watcher = nullptr);
 
   // Creates and loads the window, shows it and arms the timer; false when it could not be
   // created.
@@ -34,7 +34,7 @@ class StartupWindow : public WindowBase<StartupWindow>, public MountWindow {
   void hide() override;
 
  private:
-  friend class WindowBase<StartupWindow>;
+  friend class WindowBase<StartupWindowWin>;
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
   // Places the controls and makes their fonts for `dpi`.

@@ -31,7 +31,5 @@ ErrorNumber error_number_from_system(std::uint32_t system_code);
 
 // The number as the messages show it: a leading blank when it is not negative (" 75").
 std::string error_number_text(ErrorNumber number);
-// What introduces the number in both programs' messages: "エラー№= 75".
-inline constexpr const char* kErrorNumberLabel = "エラー№=";
 
 }  // namespace ndek

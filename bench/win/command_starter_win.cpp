@@ -13,7 +13,7 @@
 
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/platform_services_win.h"
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {

@@ -36,7 +36,7 @@
 #include "bench/sample_summary.h"
 #include "bench/win/main_window_caption_win.h"
 #include "platform/win32/strings_win.h"
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 #include "tests/e2e/harness.h"
 
 namespace {

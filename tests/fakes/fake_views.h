@@ -58,7 +58,7 @@ class FakeDialogView : public AssignDialogView {
 };
 
 // Types folders into drives' rows of the table, as the grid's edit would.
-inline void set_folders(ManagerWindow& manager,
+inline void set_folders(DriveManager& manager,
                         std::initializer_list<std::pair<int, const char*>> folders) {
   for (const auto& [row, folder] : folders) {
     manager.table().set_folder(row, folder);

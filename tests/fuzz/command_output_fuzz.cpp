@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/command_outcome.h"
+#include "drives/command_outcome.h"
 #include "settings/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 #include "settings/settings_file.h"
 #include "settings/utf8.h"
 #include "tests/fakes/cp932_code_page.h"

@@ -24,7 +24,7 @@ class Dialog : public ::testing::Test, protected testing::FakeSystem {
   void SetUp() override { manager.load(); }
 
   testing::FakeManagerView main_view{platform};
-  ManagerWindow manager{platform, io, main_view};
+  DriveManager manager{platform, io, main_view};
   testing::FakeDialogView view;
   AssignDialog dialog{manager, platform, view};
 };

@@ -1,4 +1,4 @@
-#include "settings/command_outcome.h"
+#include "drives/command_outcome.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 
 namespace ndek {
 namespace {

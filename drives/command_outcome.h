@@ -6,20 +6,21 @@
 #include <vector>
 
 #include "platform/platform_services.h"
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 
 namespace ndek {
 
 struct CommandOutcome {
   enum class Kind {
     kSucceeded,
-    kNotStarted,      // the program could not be started: `number` is the error number
-    kFailed,          // it ended with the non-zero exit code `number`
+    kNotStarted,      // the program could not be started, for `start_error`
+    kFailed,          // it ended with the non-zero `exit_code`
     kNoAnswer,        // it was still running when its time was up, and was ended
     kUnusableFolder,  // no command was made: the folder would change the command's arguments
   };
   Kind kind = Kind::kSucceeded;
-  std::int64_t number = 0;
+  ErrorNumber start_error = kOk;
+  std::uint32_t exit_code = 0;
   // The system error number the command's own output names (0 when it names none), and its
   // message in one line ("" when it printed none).
   std::uint32_t system_error = 0;

@@ -1,5 +1,6 @@
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 
+#include "drives/report_text.h"
 #include "platform/command_line.h"
 
 namespace ndek {
@@ -9,7 +10,7 @@ std::string_view persistence_option(float os_version) {
 }
 
 std::string progress_text(const DriveSetting& record) {
-  return record.drive + " ← " + record.folder;
+  return record.drive + report_text::kMapsTo + record.folder;
 }
 
 bool is_network_path(std::string_view folder) { return folder.substr(0, 2) == "\\\\"; }

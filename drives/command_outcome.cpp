@@ -1,19 +1,14 @@
-#include "settings/command_outcome.h"
+#include "drives/command_outcome.h"
 
 #include <vector>
 
+#include "drives/report_text.h"
 #include "settings/utf8.h"
 
 namespace ndek {
 namespace {
 
-constexpr const char* kReportIntro = "次の仮想ドライブを設定できませんでした。\r\r";
-constexpr const char* kNotStarted = "コマンドを起動できませんでした　エラー№=";
-constexpr const char* kExitCode = "終了コード= ";
-constexpr const char* kErrorNumber = "　エラー№= ";
-constexpr const char* kEllipsis = "…";
-constexpr const char* kNoAnswer = "応答がありません";
-constexpr const char* kUnusableFolder = "フォルダ名をこのままでは使えません";
+using namespace report_text;
 
 // The next character of `text` from `at`, moving `at` past it; a byte that begins no
 // well-formed sequence is a character of its own.
@@ -68,9 +63,9 @@ std::string how(const CommandOutcome& outcome) {
   using Kind = CommandOutcome::Kind;
   switch (outcome.kind) {
     case Kind::kNotStarted:
-      return kNotStarted + error_number_text(static_cast<ErrorNumber>(outcome.number));
+      return kNotStarted + error_number_text(outcome.start_error);
     case Kind::kFailed: {
-      std::string text = outcome.reason.empty() ? kExitCode + std::to_string(outcome.number)
+      std::string text = outcome.reason.empty() ? kExitCode + std::to_string(outcome.exit_code)
                                                 : shortened_reason(outcome.reason);
       if (outcome.system_error != 0) {
         text += kErrorNumber + std::to_string(outcome.system_error);
@@ -108,7 +103,8 @@ std::uint32_t system_error_in(std::string_view line) {
 
 CommandOutcome outcome_of_exit(std::uint32_t exit_code, std::string_view output) {
   if (exit_code == 0) return {};
-  CommandOutcome outcome{CommandOutcome::Kind::kFailed, exit_code};
+  CommandOutcome outcome{CommandOutcome::Kind::kFailed};
+  outcome.exit_code = exit_code;
   // The last line that is not the one naming the number says why.
   while (!output.empty()) {
     const std::size_t end = output.find_first_of("\r\n");
@@ -214,7 +210,7 @@ std::string failure_report(const std::vector<std::string>& lines) {
   std::string text = kReportIntro;
   for (std::size_t i = 0; i < lines.size() && i < kMaxListedFailures; ++i) text += lines[i] + "\r";
   if (lines.size() > kMaxListedFailures) {
-    text += "ほか " + std::to_string(lines.size() - kMaxListedFailures) + " 件\r";
+    text += kMoreBefore + std::to_string(lines.size() - kMaxListedFailures) + kMoreAfter;
   }
   return text;
 }

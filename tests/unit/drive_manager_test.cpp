@@ -1,9 +1,9 @@
-#include "manager/manager_window.h"
+#include "manager/drive_manager.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "settings/command_outcome.h"
+#include "drives/command_outcome.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_views.h"
 
@@ -33,7 +33,7 @@ std::vector<std::string> finish_calls(std::vector<std::string> commands, std::st
 class Manager : public ::testing::Test, protected testing::FakeSystem {
  protected:
   testing::FakeManagerView view{platform};
-  ManagerWindow manager{platform, io, view};
+  DriveManager manager{platform, io, view};
 };
 
 TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
@@ -128,7 +128,7 @@ TEST_F(Manager, FinishAsksForCredentialsStoresThemAndTriesOnceMoreTakingBackWhat
   for (const auto& c : cases) {
     testing::FakeSystem system;
     testing::FakeManagerView view_of_case{system.platform};
-    ManagerWindow manager_of_case{system.platform, system.io, view_of_case};
+    DriveManager manager_of_case{system.platform, system.io, view_of_case};
     system.platform.outcomes[map.substr(map.find("net use"))] = {{2, 0, refused},
                                                                  {c.retry_exit, 0, refused}};
     system.platform.credential_answers = {c.typed};

@@ -27,9 +27,9 @@ class ManagerView {
   virtual ErrorNumber show_help(const std::string& text) = 0;
 };
 
-class ManagerWindow {
+class DriveManager {
  public:
-  ManagerWindow(PlatformServices& platform, const SettingsIo& io, ManagerView& view)
+  DriveManager(PlatformServices& platform, const SettingsIo& io, ManagerView& view)
       : platform_(platform), io_(io), view_(view) {}
 
   DriveTable& table() { return table_; }

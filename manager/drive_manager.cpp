@@ -1,13 +1,14 @@
-#include "manager/manager_window.h"
+#include "manager/drive_manager.h"
 
+#include "drives/report_text.h"
 #include "manager/help_text.h"
 #include "manager/letter_update.h"
 #include "manager/manager_text.h"
 #include "manager/share_credentials.h"
 #include "manager/table_storage.h"
 #include "platform/os_version.h"
-#include "settings/command_outcome.h"
-#include "settings/drive_command.h"
+#include "drives/command_outcome.h"
+#include "drives/drive_command.h"
 
 namespace ndek {
 namespace {
@@ -17,11 +18,11 @@ constexpr std::int64_t kCommandLimitMs = 5000;
 
 }  // namespace
 
-std::string ManagerWindow::help_file() const {
+std::string DriveManager::help_file() const {
   return program_file(platform_.ProgramDir(), manager_text::kHelpFileName);
 }
 
-void ManagerWindow::load() {
+void DriveManager::load() {
   fill_drive_table(table_, platform_);
   keep_old_settings_ = !ini_load(table_, platform_, io_);
   for (int row = 1; row < DriveTable::kRows; ++row) {
@@ -36,12 +37,12 @@ void ManagerWindow::load() {
   }
 }
 
-void ManagerWindow::assign() {
+void DriveManager::assign() {
   view_.set_enabled(false);
   view_.show_assign_dialog();
 }
 
-void ManagerWindow::delete_drive() {
+void DriveManager::delete_drive() {
   const int row = table_.row();
   if (row < 1 || row >= DriveTable::kRows) return;
   table_.set_col(DriveTable::kFolderCol);
@@ -51,7 +52,7 @@ void ManagerWindow::delete_drive() {
   }
 }
 
-void ManagerWindow::help() {
+void DriveManager::help() {
   namespace text = manager_text;
   const std::string file = help_file();
   std::string help;
@@ -59,13 +60,13 @@ void ManagerWindow::help() {
   if (err == kOk) err = view_.show_help(with_crlf_breaks(help));
   if (err != kOk) {
     // Help is a convenience: its failure must not cost the user the edits made so far.
-    platform_.MessageBox(std::string(text::kHelpNotOpened) + kErrorNumberLabel +
+    platform_.MessageBox(std::string(text::kHelpNotOpened) + report_text::kErrorNumberLabel +
                              error_number_text(err) + "\r" + file,
                          kMbOkExclamation, text::kErrorTitle);
   }
 }
 
-void ManagerWindow::finish() {
+void DriveManager::finish() {
   namespace text = manager_text;
   if (finishing_) return;
   finishing_ = true;
@@ -91,7 +92,7 @@ void ManagerWindow::finish() {
   platform_.EndProgram();
 }
 
-void ManagerWindow::map_drives(std::vector<std::string>& failures) {
+void DriveManager::map_drives(std::vector<std::string>& failures) {
   // The same commands as at log-on, so what maps now is what maps then.
   const std::string_view persistence =
       persistence_option(version_from_word(platform_.OsVersionWord()));
@@ -130,7 +131,7 @@ void ManagerWindow::map_drives(std::vector<std::string>& failures) {
   }
 }
 
-void ManagerWindow::cancel() {
+void DriveManager::cancel() {
   // The close box while finish waits for its commands: finish ends the program itself.
   if (finishing_) return;
   platform_.EndProgram();

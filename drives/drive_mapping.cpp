@@ -1,6 +1,6 @@
-#include "settings/drive_mapping.h"
+#include "drives/drive_mapping.h"
 
-#include "settings/drive_command.h"
+#include "drives/drive_command.h"
 #include "settings/utf8.h"
 
 namespace ndek {
