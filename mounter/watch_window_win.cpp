@@ -33,12 +33,6 @@ UniqueModule load_system_library(const wchar_t* name) {
   return UniqueModule(path.empty() ? nullptr : LoadLibraryW(path.c_str()));
 }
 
-template <typename Function>
-Function find_function(const UniqueModule& module, const char* name) {
-  if (!module) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module.get(), name)));
-}
-
 }  // namespace
 
 // Unlock, console and remote connect come as WM_WTSSESSION_CHANGE once the window is
@@ -48,8 +42,8 @@ class WatchWindow::SessionNotices {
   explicit SessionNotices(HWND window)
       : window_(window),
         wtsapi_(load_system_library(L"wtsapi32.dll")),
-        register_(find_function<Register>(wtsapi_, "WTSRegisterSessionNotification")),
-        unregister_(find_function<Unregister>(wtsapi_, "WTSUnRegisterSessionNotification")) {}
+        register_(find_function<Register>(wtsapi_.get(), "WTSRegisterSessionNotification")),
+        unregister_(find_function<Unregister>(wtsapi_.get(), "WTSUnRegisterSessionNotification")) {}
   SessionNotices(const SessionNotices&) = delete;
   SessionNotices& operator=(const SessionNotices&) = delete;
   ~SessionNotices() {
@@ -80,8 +74,8 @@ class WatchWindow::AddressChanges {
  public:
   AddressChanges()
       : iphlpapi_(load_system_library(L"iphlpapi.dll")),
-        notify_(find_function<Notify>(iphlpapi_, "NotifyAddrChange")),
-        cancel_(find_function<Cancel>(iphlpapi_, "CancelIPChangeNotify")),
+        notify_(find_function<Notify>(iphlpapi_.get(), "NotifyAddrChange")),
+        cancel_(find_function<Cancel>(iphlpapi_.get(), "CancelIPChangeNotify")),
         event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     arm();
   }

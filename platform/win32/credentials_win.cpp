@@ -115,11 +115,9 @@ using ConfirmCredentials = decltype(&CredUIConfirmCredentialsW);
 std::unique_ptr<AskedCredentials> ask_credentials(HWND parent, const std::string& server) {
   // credui.dll only for the prompt, from the system folder: the mounter never loads it.
   const UniqueModule credui(LoadLibraryExW(L"credui.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-  const auto prompt = !credui ? nullptr
-                              : reinterpret_cast<PromptForCredentials>(reinterpret_cast<void*>(
-                                    GetProcAddress(credui.get(), "CredUIPromptForCredentialsW")));
-  const auto confirm = reinterpret_cast<ConfirmCredentials>(
-      reinterpret_cast<void*>(GetProcAddress(credui.get(), "CredUIConfirmCredentialsW")));
+  const auto prompt =
+      find_function<PromptForCredentials>(credui.get(), "CredUIPromptForCredentialsW");
+  const auto confirm = find_function<ConfirmCredentials>(credui.get(), "CredUIConfirmCredentialsW");
   if (prompt == nullptr) return nullptr;
 
   const std::wstring wide_server = to_wide(server);
