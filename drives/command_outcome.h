@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform_services.h"
 #include "drives/drive_command.h"
+#include "platform/platform_services.h"
 
 namespace ndek {
 

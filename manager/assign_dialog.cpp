@@ -1,7 +1,7 @@
 #include "manager/assign_dialog.h"
 
-#include "manager/manager_text.h"
 #include "drives/drive_command.h"
+#include "manager/manager_text.h"
 
 namespace ndek {
 

@@ -1,5 +1,7 @@
 #include "manager/drive_manager.h"
 
+#include "drives/command_outcome.h"
+#include "drives/drive_command.h"
 #include "drives/report_text.h"
 #include "manager/help_text.h"
 #include "manager/letter_update.h"
@@ -7,8 +9,6 @@
 #include "manager/share_credentials.h"
 #include "manager/table_storage.h"
 #include "platform/os_version.h"
-#include "drives/command_outcome.h"
-#include "drives/drive_command.h"
 
 namespace ndek {
 namespace {

@@ -3,8 +3,8 @@
 // touching a mapping that NDek did not make.
 #include <string>
 
-#include "platform/platform_services.h"
 #include "drives/drive_mapping.h"
+#include "platform/platform_services.h"
 
 namespace ndek {
 

@@ -2,8 +2,8 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "manager/help_key_win.h"
 #include "manager/drive_manager.h"
+#include "manager/help_key_win.h"
 #include "manager/manager_window_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "settings/program_services_win.h"

@@ -7,8 +7,8 @@
 
 #include "manager/assign_dialog_win.h"
 #include "manager/drive_grid_win.h"
-#include "manager/help_window_win.h"
 #include "manager/drive_manager.h"
+#include "manager/help_window_win.h"
 #include "platform/win32/unique_handle_win.h"
 #include "platform/win32/window_base_win.h"
 

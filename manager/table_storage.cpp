@@ -63,8 +63,8 @@ bool ini_save(DriveTable& table, PlatformServices& platform, const SettingsIo& i
   if (err == kOk) return true;
 
   namespace text = manager_text;
-  platform.MessageBox(std::string(text::kSaveFailed) + report_text::kErrorNumberLabel + error_number_text(err) +
-                          "\r" + text::kAppPathLabel + program_dir,
+  platform.MessageBox(std::string(text::kSaveFailed) + report_text::kErrorNumberLabel +
+                          error_number_text(err) + "\r" + text::kAppPathLabel + program_dir,
                       kMbOkExclamation, text::kErrorTitle);
   return false;
 }

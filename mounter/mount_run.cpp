@@ -1,11 +1,11 @@
 #include "mounter/mount_run.h"
 
+#include "drives/drive_command.h"
 #include "drives/report_text.h"
 #include "mounter/command_watch.h"
 #include "mounter/mounter_text.h"
 #include "platform/command_line.h"
 #include "platform/os_version.h"
-#include "drives/drive_command.h"
 
 namespace ndek {
 namespace {
@@ -27,9 +27,9 @@ void ask_to_start_manager(PlatformServices& platform, const std::string& program
                                   : platform.RunCommand(manager, quote_argument(manager),
                                                         WindowStyle::kMinimizedFocus, started);
   if (err != kOk) {
-    platform.MessageBox(
-        std::string(text::kManagerNotStarted) + report_text::kErrorNumberLabel + error_number_text(err),
-        kMbOkExclamation, text::kTitle);
+    platform.MessageBox(std::string(text::kManagerNotStarted) + report_text::kErrorNumberLabel +
+                            error_number_text(err),
+                        kMbOkExclamation, text::kTitle);
   }
 }
 

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "drives/drive_command.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/platform_services_win.h"
-#include "drives/drive_command.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {

@@ -35,8 +35,8 @@
 
 #include "bench/sample_summary.h"
 #include "bench/win/main_window_caption_win.h"
-#include "platform/win32/strings_win.h"
 #include "drives/drive_command.h"
+#include "platform/win32/strings_win.h"
 #include "tests/e2e/harness.h"
 
 namespace {

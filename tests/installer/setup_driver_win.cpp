@@ -3,7 +3,8 @@
 //       does what Windows does for NDek at log-on: starts the command line stored under the
 //       current user's Run key exactly as stored, with no shell in between. With no settings
 //       file beside the installed program, NDek must ask whether to start the manager; the
-//       question is checked, answered No, and NDek must then end by itself;
+//       question is checked, answered No, and NDek must then end by itself (a watching one
+//       once its watcher is asked to close);
 //   setup_driver message PROGRAM ARGUMENTS
 //       starts PROGRAM with ARGUMENTS (one string, as on a command line), waits for its message
 //       box, prints its title and text, answers OK and prints the program's exit code;
@@ -87,6 +88,16 @@ int logon_start() {
     problems.push_back("not the question for missing settings");
   if (!box.has_button(IDYES) || !box.has_button(IDNO)) problems.push_back("no Yes and No buttons");
   box.press(IDNO);
+  // A watching NDek stays after its log-on run, hidden, until it is asked to end.
+  if (command.find(L" /watch") != std::wstring::npos) {
+    const auto watcher = [&] {
+      return top_level_windows(info.dwProcessId, to_utf8(kWatchClass), false);
+    };
+    if (!poll_until([&] { return !watcher().empty(); })) {
+      problems.push_back("a watching NDek left no watcher");
+    }
+    for (HWND window : watcher()) PostMessageW(window, WM_CLOSE, 0, 0);
+  }
   if (WaitForSingleObject(process.get(), static_cast<DWORD>(kTimeout.count())) != WAIT_OBJECT_0) {
     TerminateProcess(process.get(), 1);
     problems.push_back("NDek did not end after No");

@@ -163,9 +163,7 @@ TEST(Win32PlatformTest, ACommandAndItsConsoleChildShowNoWindowGetNoInputAndEndWh
   ASSERT_EQ(processes_of(net1), 1);
   started.reset();
   for (int i = 0; i < 250 && processes_of(net1) > 0; ++i) Sleep(20);
-  EXPECT_EQ(
-      processes_of(net1, true) + processes_of(net, true),
-      0);
+  EXPECT_EQ(processes_of(net1, true) + processes_of(net, true), 0);
 }
 
 TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothing) {
