@@ -103,7 +103,7 @@ std::uint32_t system_error_in(std::string_view line) {
 
 CommandOutcome outcome_of_exit(std::uint32_t exit_code, std::string_view output) {
   if (exit_code == 0) return {};
-  CommandOutcome outcome{CommandOutcome::Kind::kFailed};
+  CommandOutcome outcome{.kind = CommandOutcome::Kind::kFailed};
   outcome.exit_code = exit_code;
   // The last line that is not the one naming the number says why.
   while (!output.empty()) {
@@ -163,7 +163,7 @@ CommandOutcome wait_for_outcome(PlatformServices& platform, StartedCommand& comm
       return outcome_of_exit(*code, command.Output());
     }
     const std::int64_t left = until - platform.NowMs();
-    if (left <= 0) return {CommandOutcome::Kind::kNoAnswer};
+    if (left <= 0) return {.kind = CommandOutcome::Kind::kNoAnswer};
     platform.WaitForCommands({&command}, left);
   }
 }
@@ -172,7 +172,7 @@ CommandOutcome run_drive_command(PlatformServices& platform, const DriveCommand&
                                  std::int64_t limit_ms) {
   std::unique_ptr<StartedCommand> started;
   if (const ErrorNumber err = start_drive_command(platform, command, started)) {
-    return {CommandOutcome::Kind::kNotStarted, err};
+    return {.kind = CommandOutcome::Kind::kNotStarted, .start_error = err};
   }
   return wait_for_outcome(platform, *started, limit_ms);
 }

@@ -24,7 +24,7 @@ struct CommandOutcome {
   // The system error number the command's own output names (0 when it names none), and its
   // message in one line ("" when it printed none).
   std::uint32_t system_error = 0;
-  std::string reason;
+  std::string reason = {};
 
   bool failed() const { return kind != Kind::kSucceeded; }
   bool operator==(const CommandOutcome& other) const = default;

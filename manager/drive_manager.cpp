@@ -103,7 +103,7 @@ void DriveManager::map_drives(std::vector<std::string>& failures) {
     const std::optional<DriveCommand> map = compose_drive_command(record, persistence);
     if (!record.folder.empty() && !map) {
       failures.push_back(
-          failure_line(progress_text(record), {CommandOutcome::Kind::kUnusableFolder}));
+          failure_line(progress_text(record), {.kind = CommandOutcome::Kind::kUnusableFolder}));
       continue;
     }
     const DriveMapping now = platform_.CurrentMapping(record.drive);

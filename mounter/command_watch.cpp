@@ -30,7 +30,7 @@ CommandWatch::~CommandWatch() = default;
 
 bool CommandWatch::try_once(Watched& watched, std::int64_t now) {
   if (const ErrorNumber err = start_drive_command(platform_, watched.command, watched.running)) {
-    watched.outcome = {CommandOutcome::Kind::kNotStarted, err};
+    watched.outcome = {.kind = CommandOutcome::Kind::kNotStarted, .start_error = err};
     watched.done = true;
     return false;
   }
@@ -58,7 +58,7 @@ std::optional<std::int64_t> CommandWatch::advance(Watched& watched, std::int64_t
       // Let go of, which ends it with whatever it started: it may be waiting for something
       // that never comes, such as a password on a console nobody sees.
       watched.running.reset();
-      watched.outcome = {CommandOutcome::Kind::kNoAnswer};
+      watched.outcome = {.kind = CommandOutcome::Kind::kNoAnswer};
       watched.done = true;
       return std::nullopt;
     }
