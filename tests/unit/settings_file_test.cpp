@@ -88,18 +88,16 @@ TEST_F(SettingsFile, ReadsRecordsAsWrittenByHandOrByPrograms) {
   }
 }
 
-TEST_F(SettingsFile, ReadsAtMostMaxRecords) {
-  std::string content;
-  for (int i = 0; i < 150; ++i) content += "\"X:\",\"d:\\" + std::to_string(i) + "\"\r\n";
-  const auto result = read(content);
+TEST_F(SettingsFile, ReadsAtMostMaxRecordsAndStopsEarlyInEndlessFields) {
+  std::string records;
+  for (int i = 0; i < 150; ++i) records += "\"X:\",\"d:\\" + std::to_string(i) + "\"\r\n";
+  const auto result = read(records);
   ASSERT_EQ(result.records.size(), 100u);
   EXPECT_EQ(result.records.back().folder, "d:\\99");
   // Record 101 is never read, so damage after it goes unnoticed.
-  EXPECT_EQ(read(content + "\"broken\"").failure, kOk);
-  EXPECT_EQ(read(content, 3).records.size(), 3u);
-}
+  EXPECT_EQ(read(records + "\"broken\"").failure, kOk);
+  EXPECT_EQ(read(records, 3).records.size(), 3u);
 
-TEST_F(SettingsFile, EndlessFieldsStopTheReaderEarly) {
   const std::pair<std::string, ErrorNumber> cases[] = {
       {"x", kErrBadRecordLength},
       {"\"", kErrBadRecordLength},  // all of it trails the first closing quote
