@@ -17,7 +17,6 @@ namespace {
 using ::testing::ElementsAre;
 
 const std::string kTitle = "仮想ドライブ設定";
-constexpr int kHidden = 0;
 
 class NDek : public ::testing::Test {
  protected:
@@ -60,7 +59,7 @@ std::vector<std::string> arguments_after_program(const std::vector<RecordLine>& 
 }
 
 // The share's command fails; the report gives the reason net printed, in code page 932.
-TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindowShows) {
+TEST_F(NDek, ShiftJisRecordsBecomeCommandsFromTheSystemFolderAfterTheWindowShows) {
   // Programs of the same names beside NDek.exe and in the folder it is started in.
   Scenario elsewhere(current_test_name() + "_current");
   for (const char* name : {"subst.exe", "net.exe"}) {
@@ -98,7 +97,6 @@ TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindo
     const std::wstring dir = to_wide(record.program.substr(0, record.program.rfind('\\')));
     EXPECT_EQ(CompareStringOrdinal(dir.c_str(), -1, expected_dir.c_str(), -1, TRUE), CSTR_EQUAL)
         << record.program;
-    EXPECT_TRUE(record.show_window_set && record.show_window == SW_HIDE) << record.command_line;
   }
 }
 

@@ -108,7 +108,9 @@ class NDekMan : public ::testing::Test {
   HWND grid = nullptr;
 };
 
-TEST_F(NDekMan, AssignDeleteAndFinishMapTheTableAndSaveItInTheCodePage) {
+// Which commands finish starts is the manager's unit tests'; that it starts them hidden, the
+// password scenario's.
+TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableInTheCodePage) {
   if (!install_system_stand_ins()) GTEST_SKIP() << "the stand-ins for subst and net need Wine";
   scenario.write_file("NDek.ini", "\"C:\",\"" + kDataSjis +
                                       "\"\r\n\"E:\",\"e:\\old\"\r\n\"n:\\\",\"\\\\SRV\\Pub\"\r\n");
@@ -128,12 +130,6 @@ TEST_F(NDekMan, AssignDeleteAndFinishMapTheTableAndSaveItInTheCodePage) {
   click_later(main, kFinish);
   const MessageBoxView notice = wait_for_message_box(manager->id());
   EXPECT_EQ(notice.title, "再起動確認") << notice.text;
-  // The commands have ended before the notice.
-  EXPECT_THAT(
-      describe_sorted(scenario.records()),
-      ElementsAre(expected_start("net.exe", "net use N: \"\\\\srv\\pub\" /persistent:no", kHidden),
-                  expected_start("subst.exe", "subst C: \"c:\\データ\"", kHidden),
-                  expected_start("subst.exe", "subst X: \"d:\\my docs\"", kHidden)));
   notice.press(IDOK);
   EXPECT_EQ(manager->wait_for_exit(), 0u);
   // Drive fields as written, folders lower-cased by the load, in the system's code page.
