@@ -79,9 +79,10 @@ TEST_F(NDek, ShiftJisRecordsBecomeCommandsFromTheSystemFolderAfterTheWindowShows
               GetWindow(window, GW_OWNER) != nullptr)
       << "shown in the task bar";
 
-  const std::vector<RecordLine> records =
-      finish(ndek, "次の仮想ドライブを設定できませんでした。\r\rY: ← \\\\srv\\pub\\（ローカル デバイス名は"
-                   "既に使用されています。　エラー№= 85）\r");
+  const std::vector<RecordLine> records = finish(
+      ndek,
+      "次の仮想ドライブを設定できませんでした。\r\rY: ← \\\\srv\\pub\\（ローカル デバイス名は"
+      "既に使用されています。　エラー№= 85）\r");
   // A trailing backslash stays out of the command, except on a drive root.
   EXPECT_THAT(arguments_after_program(records),
               ElementsAre("J: | d:\\ソフト\\表", "P: | c:\\my docs", "X: | d:\\",

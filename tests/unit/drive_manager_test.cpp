@@ -41,8 +41,8 @@ TEST_F(Manager, FinishMapsEachFolderSavesInLetterOrderNotifiesAndEnds) {
   set_folders(manager, {{3, "c:\\a"}, {5, "d:\\my docs"}, {26, "\\\\srv\\pub"}, {24, "d:\\"}});
   manager.finish();
   EXPECT_EQ(platform.calls,
-            finish_calls({subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""), subst("X: \"d:\\\\\""),
-                          net_use("Z: \"\\\\srv\\pub\" /persistent:no")}));
+            finish_calls({subst("C: \"c:\\a\""), subst("E: \"d:\\my docs\""),
+                          subst("X: \"d:\\\\\""), net_use("Z: \"\\\\srv\\pub\" /persistent:no")}));
   EXPECT_EQ(fs.files[kIni],
             "\"C:\",\"c:\\a\"\r\n\"E:\",\"d:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n"
             "\"Z:\",\"\\\\srv\\pub\"\r\n");
@@ -187,9 +187,9 @@ TEST_F(Manager, HelpShowsTheHelpFileWithCrLfBreaksOrSaysWhyNotAndStaysOpen) {
   manager.help();
   fs.files.clear();
   manager.help();
-  EXPECT_THAT(platform.calls,
-              ElementsAre("help a\r\nb\r\nc\r\n", "help a\r\nb\r\nc\r\n", failed + " 61\rC:\\Tools\\NDek.hlp",
-                          failed + " 53\rC:\\Tools\\NDek.hlp"));
+  EXPECT_THAT(platform.calls, ElementsAre("help a\r\nb\r\nc\r\n", "help a\r\nb\r\nc\r\n",
+                                          failed + " 61\rC:\\Tools\\NDek.hlp",
+                                          failed + " 53\rC:\\Tools\\NDek.hlp"));
   EXPECT_FALSE(platform.ended);
 }
 

@@ -99,10 +99,9 @@ TEST_F(MountRun, DrivesThatCouldNotBeSetUpAreListedInOneMessageAtTheEnd) {
   platform.outcomes["subst Y: \"d:\\b\""] = {{1, 50}};
   run();
   EXPECT_THAT(platform.calls_of("label"), ElementsAre("label Y: ← d:\\b", "label W: ← d:\\w"));
-  EXPECT_THAT(
-      platform.calls_of("message"),
-      ElementsAre(kFailures + "X: ← d:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
-                              "Y: ← d:\\b（終了コード= 1）\r"));
+  EXPECT_THAT(platform.calls_of("message"),
+              ElementsAre(kFailures + "X: ← d:\\a（コマンドを起動できませんでした　エラー№= 53）\r"
+                                      "Y: ← d:\\b（終了コード= 1）\r"));
 }
 
 // The question about faulty settings comes first; the drives before the record are still

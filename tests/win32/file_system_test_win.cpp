@@ -76,9 +76,8 @@ TEST_F(Win32FileSystemTest, SavingReplacesTheTargetKeepsItsAttributesAndLeavesNo
 TEST_F(Win32FileSystemTest, ReplacingAFileHeldOpenByAReaderIsRefusedAndLeavesIt) {
   ASSERT_EQ(save("old"), kOk);
   for (const DWORD sharing : {FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE}) {
-    const UniqueFileHandle reader(CreateFileW(wide_target_.c_str(), GENERIC_READ, sharing,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                              nullptr));
+    const UniqueFileHandle reader(CreateFileW(wide_target_.c_str(), GENERIC_READ, sharing, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(reader);
     const ErrorNumber err = save("new");
     EXPECT_TRUE(err == kErrPermissionDenied || err == kErrPathFileAccess ||

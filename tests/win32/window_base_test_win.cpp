@@ -47,9 +47,7 @@ class TestWindow : public WindowBase<TestWindow> {
     }
   }
 
-  void lay_out(Dpi dpi) {
-    place_controls(kControls, dpi, create_font("Tahoma", 9, dpi));
-  }
+  void lay_out(Dpi dpi) { place_controls(kControls, dpi, create_font("Tahoma", 9, dpi)); }
 };
 
 RECT window_rect(HWND window) {
