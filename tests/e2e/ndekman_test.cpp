@@ -26,9 +26,10 @@ constexpr int kAssign = 1, kDelete = 2, kHelp = 3, kFinish = 4, kGrid = 6;
 constexpr int kCombo = 201, kFolder = 202, kOk = 203;
 constexpr int kHidden = 0;
 
-// The grid's shape in twips, as the table fills it: one header row, rows of 240 twips.
+// The grid in twips, as the table fills it: one header row, rows of 240 twips, the folder
+// column from 1700 twips on.
 constexpr int kRowTwips = 240;
-constexpr int kColumnTwips[] = {700, 1000, 5040};
+constexpr int kFolderColumnTwips = 1700;
 
 // "\"C:\",\"c:\\データ\"" and so on in code page 932.
 const std::string kDataSjis = "c:\\\x83\x66\x81\x5B\x83\x5E";  // c:\データ
@@ -39,25 +40,16 @@ HWND item(HWND parent, int id) {
   return control;
 }
 
-// Sent, not posted: the caller goes on only once the program has handled it. Only for clicks
-// that open no modal window.
-void click_now(HWND parent, int id) { SendMessageW(item(parent, id), BM_CLICK, 0, 0); }
 void click_later(HWND parent, int id) { PostMessageW(item(parent, id), BM_CLICK, 0, 0); }
 
-POINT cell_centre(HWND grid, int row, int col) {
+// A mouse click on a row's folder cell, the grid scrolled to the top; the grid's text is then
+// that row's.
+void click_folder(HWND grid, int row) {
   const int dpi = static_cast<int>(GetDpiForWindow(grid));
-  int x = 0;
-  for (int c = 0; c < col; ++c) x += twips_to_pixels(kColumnTwips[c], dpi);
-  x += twips_to_pixels(kColumnTwips[col], dpi) / 2;
-  const int height = twips_to_pixels(kRowTwips, dpi);
-  return {x, row * height + height / 2};
-}
-
-// A mouse click on a cell of the grid scrolled to the top; the grid's text is then that row's.
-void click_cell(HWND grid, int row, int col) {
-  const POINT at = cell_centre(grid, row, col);
-  PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-  PostMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  const LPARAM at = MAKELPARAM(twips_to_pixels(kFolderColumnTwips + kRowTwips, dpi),
+                               twips_to_pixels(row * kRowTwips + kRowTwips / 2, dpi));
+  PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(grid, WM_LBUTTONUP, 0, at);
   const std::string label = std::string("   ") + static_cast<char>('A' + row - 1) + ":";
   if (!poll_until([&] { return window_text(grid).rfind(label, 0) == 0; })) {
     throw HarnessError("row " + label + " not selected; the grid reads " + window_text(grid));
@@ -94,14 +86,6 @@ class NDekMan : public ::testing::Test {
     return wait_for_window(manager->id(), kDialogClass);
   }
 
-  // Ends the manager with its close box and waits until it has gone.
-  void close_main() {
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    const auto box = wait_for_exit_or_message_box(*manager);
-    EXPECT_FALSE(box) << "unexpected message: " << box->title << " / " << box->text;
-    manager->wait_for_exit();
-  }
-
   Scenario scenario{current_test_name()};
   std::optional<Process> manager;
   HWND main = nullptr;
@@ -115,16 +99,16 @@ TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableInTheCodePage) {
   scenario.write_file("NDek.ini", "\"C:\",\"" + kDataSjis +
                                       "\"\r\n\"E:\",\"e:\\old\"\r\n\"n:\\\",\"\\\\SRV\\Pub\"\r\n");
   start();
-  click_cell(grid, 5, 2);
+  click_folder(grid, 5);
   click_later(main, kDelete);
   ASSERT_TRUE(poll_until([&] { return window_text(grid).find("e:\\old") == std::string::npos; }))
       << window_text(grid);
 
-  click_cell(grid, 4, 2);
+  click_folder(grid, 4);
   const HWND dialog = open_dialog();
   type_drive(dialog, "x");
   type(item(dialog, kFolder), "d:\\my docs");
-  click_now(dialog, kOk);
+  SendMessageW(item(dialog, kOk), BM_CLICK, 0, 0);  // sent: handled before it returns
   EXPECT_EQ(window_text(grid), "   X:  －  d:\\my docs");
 
   click_later(main, kFinish);
@@ -212,7 +196,10 @@ TEST_F(NDekMan, ActivationBringsTheOpenDialogForwardAndF1InEitherWindowOpensTheH
   EXPECT_FALSE(IsWindowEnabled(main));
   PostMessageW(dialog, WM_CLOSE, 0, 0);
   ASSERT_TRUE(poll_until([&] { return !IsWindow(dialog); }));
-  close_main();
+  PostMessageW(main, WM_CLOSE, 0, 0);  // the close box ends it without a word
+  const auto box = wait_for_exit_or_message_box(*manager);
+  EXPECT_FALSE(box) << "unexpected message: " << box->title << " / " << box->text;
+  manager->wait_for_exit();
 }
 
 }  // namespace
