@@ -61,14 +61,6 @@ void type(HWND edit, const std::string& text) {
   for (wchar_t c : to_wide(text)) SendMessageW(edit, WM_CHAR, c, 1);
 }
 
-// Replaces the combo box's text by typing over it.
-void type_drive(HWND dialog, const std::string& text) {
-  const HWND edit = FindWindowExW(item(dialog, kCombo), nullptr, L"Edit", nullptr);
-  if (edit == nullptr) throw HarnessError("the combo box has no edit part");
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  type(edit, text);
-}
-
 class NDekMan : public ::testing::Test {
  protected:
   NDekMan() { scenario.copy_program("NDekMan.exe"); }
@@ -106,7 +98,10 @@ TEST_F(NDekMan, AssignDeleteAndFinishSaveTheTableInTheCodePage) {
 
   click_folder(grid, 4);
   const HWND dialog = open_dialog();
-  type_drive(dialog, "x");
+  // Typed over the combo box's "D:".
+  const HWND drive = FindWindowExW(item(dialog, kCombo), nullptr, L"Edit", nullptr);
+  SendMessageW(drive, EM_SETSEL, 0, -1);
+  type(drive, "x");
   type(item(dialog, kFolder), "d:\\my docs");
   SendMessageW(item(dialog, kOk), BM_CLICK, 0, 0);  // sent: handled before it returns
   EXPECT_EQ(window_text(grid), "   X:  －  d:\\my docs");
@@ -132,16 +127,12 @@ TEST_F(NDekMan, AShareThatWantsAPasswordMapsAfterOnePromptAndThePasswordIsInNoFi
   start();
   click_later(main, kFinish);
   const HWND prompt = wait_for_window(manager->id(), "#32770");
-  HWND user = nullptr;
-  HWND secret = nullptr;
   for (HWND child : child_windows(prompt)) {
     if (window_class(child) != "Edit") continue;
-    (GetWindowLongW(child, GWL_STYLE) & ES_PASSWORD ? secret : user) = child;
+    const bool secret = (GetWindowLongW(child, GWL_STYLE) & ES_PASSWORD) != 0;
+    SendMessageW(child, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(secret ? password.c_str() : L"NAS\\user"));
   }
-  ASSERT_NE(secret, nullptr) << "no credential prompt";
-  ASSERT_NE(user, nullptr);
-  SendMessageW(user, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"NAS\\user"));
-  SendMessageW(secret, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password.c_str()));
   PostMessageW(prompt, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(poll_until([&] { return !IsWindow(prompt); }));
 

@@ -56,13 +56,6 @@ RECT window_rect(HWND window) {
   return rect;
 }
 
-// Where a control stands in its parent's client area.
-RECT rect_in_parent(HWND control) {
-  RECT rect = window_rect(control);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 // "x,y wxh", so that rectangles compare with a readable difference.
 std::string text(const RECT& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
@@ -90,8 +83,9 @@ TEST(WindowBaseTest, DpiChangeTakesTheSuggestedRectangleThenLaysOutAtTheNewDpiAn
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(text(window_rect(window.hwnd())), text(suggested)) << dpi;
     for (const ChildControl& item : kControls) {
-      EXPECT_EQ(text(rect_in_parent(window.control(item.id))), text(to_pixels(item.twips, dpi)))
-          << item.id << ", " << dpi << " dpi";
+      RECT in_client = window_rect(window.control(item.id));
+      MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&in_client), 2);
+      EXPECT_EQ(text(in_client), text(to_pixels(item.twips, dpi))) << item.id << ", " << dpi;
     }
     EXPECT_TRUE(all_to_paint(window.hwnd())) << dpi;
     // The controls' font is the one made for the new DPI, and still alive.
