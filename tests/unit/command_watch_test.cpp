@@ -8,13 +8,15 @@
 namespace ndek {
 namespace {
 
-TEST(CommandWatch, TriesAgainForTwoMinutesWhatIsNotReachableButNeverARefusedPasswordOrAHungCommand) {
+TEST(CommandWatch,
+     TriesAgainForTwoMinutesWhatIsNotReachableButNeverARefusedPasswordOrAHungCommand) {
   testing::FakePlatform platform;
   const DriveCommand unreachable{"net.exe", "net use Y: \"\\\\s\\y\""};
   const DriveCommand refused{"net.exe", "net use Z: \"\\\\s\\z\""};
   const DriveCommand hung{"net.exe", "net use X: \"\\\\s\\x\""};
   platform.outcomes[hung.line] = {{0, testing::FakePlatform::kForever, ""}};
-  platform.outcomes[unreachable.line].assign(20, {2, 0, "\r\nシステム エラー 53 が発生しました。\r\n"});
+  platform.outcomes[unreachable.line].assign(20,
+                                             {2, 0, "\r\nシステム エラー 53 が発生しました。\r\n"});
   platform.outcomes[refused.line] = {{2, 0, "System error 1326 has occurred.\r\n\r\nBad."}};
   CommandWatch watch(platform, 0);
   watch.start("Y:", unreachable, true);
