@@ -17,7 +17,6 @@ namespace {
 using ::testing::ElementsAre;
 
 const std::string kTitle = "仮想ドライブ設定";
-constexpr int kHidden = 0;
 
 class NDek : public ::testing::Test {
  protected:
@@ -59,18 +58,19 @@ std::vector<std::string> arguments_after_program(const std::vector<RecordLine>& 
   return sorted(std::move(lines));
 }
 
-TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindowShows) {
+// The share's command fails; the report gives the reason net printed, in code page 932.
+TEST_F(NDek, ShiftJisRecordsBecomeCommandsFromTheSystemFolderAfterTheWindowShows) {
   // Programs of the same names beside NDek.exe and in the folder it is started in.
-  const Scenario elsewhere(current_test_name() + "_current");
+  Scenario elsewhere(current_test_name() + "_current");
   for (const char* name : {"subst.exe", "net.exe"}) {
     scenario.add_recorder(name);
-    CopyFileW(to_wide(tools_dir() + "\\recorder.exe").c_str(),
-              to_wide(elsewhere.path(name)).c_str(), FALSE);
+    elsewhere.add_recorder(name);
   }
   // d:\ソフト\表 in code page 932: the last byte of ソ and of 表 is the backslash's.
   scenario.write_file("NDek.ini",
                       "\"J:\",\"d:\\\x83\x5C\x83\x74\x83\x67\\\x95\x5C\"\r\n"
                       "\"P:\",\"c:\\my docs\"\r\n\"X:\",\"d:\\\"\r\n\"Y:\",\"\\\\srv\\pub\\\"\r\n");
+  scenario.write_file("stand-in.txt", "Y: 2/85\r\n");
   const Process ndek = scenario.start("NDek.exe", {}, elsewhere.dir());
   const HWND window = wait_for_window(ndek.id(), "NDekStartupWindow");
   EXPECT_FALSE(scenario.has_file("record.log"));  // the commands wait for the window's timer
@@ -79,7 +79,10 @@ TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindo
               GetWindow(window, GW_OWNER) != nullptr)
       << "shown in the task bar";
 
-  const std::vector<RecordLine> records = finish(ndek);
+  const std::vector<RecordLine> records = finish(
+      ndek,
+      "次の仮想ドライブを設定できませんでした。\r\rY: ← \\\\srv\\pub\\（ローカル デバイス名は"
+      "既に使用されています。　エラー№= 85）\r");
   // A trailing backslash stays out of the command, except on a drive root.
   EXPECT_THAT(arguments_after_program(records),
               ElementsAre("J: | d:\\ソフト\\表", "P: | c:\\my docs", "X: | d:\\",
@@ -95,7 +98,6 @@ TEST_F(NDek, ShiftJisRecordsBecomeHiddenCommandsFromTheSystemFolderAfterTheWindo
     const std::wstring dir = to_wide(record.program.substr(0, record.program.rfind('\\')));
     EXPECT_EQ(CompareStringOrdinal(dir.c_str(), -1, expected_dir.c_str(), -1, TRUE), CSTR_EQUAL)
         << record.program;
-    EXPECT_TRUE(record.show_window_set && record.show_window == SW_HIDE) << record.command_line;
   }
 }
 
@@ -173,14 +175,6 @@ TEST_F(NDek, IdleWatcherUsesNoProcessorAndStopEndsIt) {
   EXPECT_LT(cpu_ms(ndek) - before, 100u) << "the idle watcher spins";
   EXPECT_EQ(scenario.start("NDek.exe", "/stop").wait_for_exit(), 0u);
   ndek.wait_for_exit();
-}
-
-TEST_F(NDek, TheReportGivesTheReasonNetPrintedInCodePage932) {
-  scenario.write_file("stand-in.txt", "R: 2/85\r\n");
-  scenario.write_file("NDek.ini", "\"R:\",\"\\\\nas\\share\"\r\n");
-  finish(scenario.start("NDek.exe"),
-         "次の仮想ドライブを設定できませんでした。\r\rR: ← "
-         "\\\\nas\\share（ローカル デバイス名は既に使用されています。　エラー№= 85）\r");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ class FakeFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
   std::set<std::string> read_only;
-  // Step name ("open", "read", "create", "write", "flush", "close", "replace", "move",
+  // Step name ("open", "read", "create", "write", "flush", "close", "replace",
   // "remove", "attributes") -> what its calls return in order; the last answer repeats.
   std::map<std::string, std::deque<ErrorNumber>> failures;
   // Every pause before a retry, in order; none is waited for.

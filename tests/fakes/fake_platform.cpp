@@ -15,33 +15,21 @@ void FakePlatform::record(std::string call) {
 
 namespace {
 
-template <typename T>
-T take(std::deque<T>& answers, T otherwise) {
-  if (answers.empty()) return otherwise;
-  T answer = std::move(answers.front());
-  answers.pop_front();
-  return answer;
-}
-
 class FakeStartedCommand : public StartedCommand {
  public:
   FakeStartedCommand(const std::int64_t& now, FakePlatform::Outcome outcome)
-      : now_(now),
-        ends_at_(now + outcome.runs_ms),
-        exit_code_(outcome.exit_code),
-        output_(std::move(outcome.output)) {}
+      : now_(now), ends_at_(now + outcome.runs_ms), outcome_(std::move(outcome)) {}
   std::optional<std::uint32_t> ExitCode() override {
     if (now_ < ends_at_) return std::nullopt;
-    return exit_code_;
+    return outcome_.exit_code;
   }
-  std::string Output() override { return now_ < ends_at_ ? std::string() : output_; }
+  std::string Output() override { return now_ < ends_at_ ? std::string() : outcome_.output; }
   std::int64_t ends_at() const { return ends_at_; }
 
  private:
   const std::int64_t& now_;
   std::int64_t ends_at_;
-  std::uint32_t exit_code_;
-  std::string output_;
+  FakePlatform::Outcome outcome_;
 };
 
 }  // namespace

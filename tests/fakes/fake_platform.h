@@ -72,6 +72,15 @@ class FakePlatform : public PlatformServices {
   int waits_ = 0;
 };
 
+// The first of the scripted `answers`, taken from them; `otherwise` when there is none.
+template <typename T>
+T take(std::deque<T>& answers, T otherwise) {
+  if (answers.empty()) return otherwise;
+  T answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
 // The recorded hidden start of a command from the system folder.
 inline std::string subst(const std::string& arguments) {
   return "run[0] C:\\Windows\\system32\\subst.exe | subst " + arguments;

@@ -51,9 +51,7 @@ class FakeDialogView : public AssignDialogView {
   void close() override { closed = true; }
   std::optional<std::string> browse_for_folder(const std::string& prompt) override {
     browse_prompts.push_back(prompt);
-    std::optional<std::string> folder;
-    if (!browse_results.empty()) folder = browse_results.front(), browse_results.pop_front();
-    return folder;
+    return take(browse_results, {});
   }
 };
 

@@ -9,14 +9,6 @@
 #include "tests/fakes/cp932_code_page.h"
 #include "tests/fakes/fake_file_system.h"
 
-namespace {
-
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace ndek;
   testing::FakeFileSystem fs;
@@ -27,12 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fs.read_block = size % 7 + 1;
 
   const SettingsReadResult result = read_settings(SettingsIo{fs, cp932}, path);
-  require(result.records.size() <= kMaxRecords);
-  require(result.failure != kErrFileNotFound);
+  if (result.records.size() > kMaxRecords || result.failure == kErrFileNotFound) std::abort();
   for (const DriveSetting& record : result.records) {
     for (const std::string* field : {&record.drive, &record.folder}) {
-      require(is_valid_utf8(*field));
-      require(utf16_length(*field) <= kMaxFieldChars);
+      if (!is_valid_utf8(*field) || utf16_length(*field) > kMaxFieldChars) std::abort();
     }
   }
 
@@ -41,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (result.failure == kOk && size > 0 && size < 4096 && data[size - 1] == '\n') {
     fs.files[path] += "\r\n \t\r\n\x1A";
     const SettingsReadResult again = read_settings(SettingsIo{fs, cp932}, path);
-    require(again.failure == kOk && again.records.size() == result.records.size());
+    if (again.failure != kOk || again.records.size() != result.records.size()) std::abort();
   }
   return 0;
 }

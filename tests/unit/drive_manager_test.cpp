@@ -161,7 +161,7 @@ TEST_F(Manager, LoadSaysOnceThatTheShellWouldNotSeeTheDrivesOfAnElevatedManager)
                           "管理者としてではなく、通常どおり起動し直してください。"));
 }
 
-TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
+TEST_F(Manager, DeleteClearsOnlyADriveRowsFolderAndCancelEndsWithoutSaving) {
   manager.load();  // current cell (0, 2): the header
   manager.delete_drive();
   EXPECT_EQ(manager.table().cell(0, 2), "割り当てフォルダ");
@@ -173,15 +173,10 @@ TEST_F(Manager, DeleteClearsOnlyADriveRowsFolder) {
   EXPECT_EQ(manager.table().cell(4, 2), "");
   EXPECT_EQ(manager.table().cell(4, 1), "－");
   EXPECT_EQ(view.refreshes, 2);
-}
 
-TEST_F(Manager, CancelEndsWithoutSaving) {
-  fs.files[kIni] = "\"C:\",\"c:\\a\"\r\n";
-  manager.load();
-  set_folders(manager, {{5, "e:\\new"}});
   manager.cancel();
   EXPECT_THAT(platform.calls, ElementsAre("end"));
-  EXPECT_EQ(fs.files[kIni], "\"C:\",\"c:\\a\"\r\n");
+  EXPECT_TRUE(fs.files.empty());
 }
 
 TEST_F(Manager, HelpShowsTheHelpFileWithCrLfBreaksOrSaysWhyNotAndStaysOpen) {

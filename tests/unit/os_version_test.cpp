@@ -7,8 +7,8 @@
 namespace ndek {
 namespace {
 
-// One row per way through the chain: one, two and three decimals, a whole number, and either
-// side of 5.0 for the persistence option.
+// One row per way through the chain: one, two (4.90) and three decimals, a whole number, and
+// either side of 5.0 for the persistence option.
 TEST(OsVersion, WordReadsAsADecimalWhoseTextDecidesThePersistenceOption) {
   const struct {
     unsigned major, minor;
@@ -16,7 +16,6 @@ TEST(OsVersion, WordReadsAsADecimalWhoseTextDecidesThePersistenceOption) {
     std::string_view option;
   } cases[] = {
       {4, 90, "4.9", ""},
-      {4, 10, "4.1", ""},
       {5, 0, "5", kPersistentNo},
       {5, 1, "5.1", kPersistentNo},
       {6, 255, "6.255", kPersistentNo},

@@ -1,9 +1,6 @@
 #include "platform/win32/win32.h"
-#include <tlhelp32.h>
 
-#include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +22,6 @@ TEST(DirectoryOfTest, KeepsTheSeparatorOnlyAtADriveRoot) {
   } cases[] = {
       {L"C:\\NDek.exe", L"C:\\"},
       {L"C:\\Program Files\\仮想\\NDek.exe", L"C:\\Program Files\\仮想"},
-      {L"\\\\server\\share\\NDek.exe", L"\\\\server\\share"},
       {L"\\\\?\\C:\\NDek.exe", L"\\\\?\\C:\\"},
   };
   for (const auto& c : cases) EXPECT_EQ(directory_of(c.path), c.directory) << to_utf8(c.path);
@@ -48,35 +44,10 @@ TEST(Win32PlatformTest, AProgramThatCannotBeFoundIs53AndAFileThatIsNoProgramAnot
   EXPECT_NE(err, kErrFileNotFound);
 }
 
-// This program's standard input, for as long as it lives: a pipe that stays open and empty,
-// as a console would that nobody types into.
-class InputThatNeverEnds {
- public:
-  InputThatNeverEnds() : saved_(GetStdHandle(STD_INPUT_HANDLE)) {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE read_end = nullptr;
-    HANDLE write_end = nullptr;
-    if (CreatePipe(&read_end, &write_end, &inheritable, 0)) {
-      read_end_.reset(read_end);
-      write_end_.reset(write_end);
-      SetStdHandle(STD_INPUT_HANDLE, read_end);
-    }
-  }
-  InputThatNeverEnds(const InputThatNeverEnds&) = delete;
-  InputThatNeverEnds& operator=(const InputThatNeverEnds&) = delete;
-  ~InputThatNeverEnds() { SetStdHandle(STD_INPUT_HANDLE, saved_); }
-
- private:
-  HANDLE saved_;
-  UniqueKernelHandle read_end_;
-  UniqueKernelHandle write_end_;
-};
-
 // Starts the recorder that stands in for the system commands, under a command line that
 // names another program, and reads what it saw.
 TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineAndStyle) {
   Win32Platform platform;
-  const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
   const struct {
     WindowStyle style;
     int show_command;
@@ -86,44 +57,17 @@ TEST(Win32PlatformTest, StartsTheProgramFileWithTheCommandLineAndStyle) {
       {WindowStyle::kMinimizedFocus, SW_SHOWMINIMIZED},
   };
   for (const auto& c : cases) {
-    const e2e::Scenario folder(e2e::current_test_name() + std::to_string(c.show_command));
-    ASSERT_TRUE(
-        CopyFileW(to_wide(recorder).c_str(), to_wide(folder.path("subst.exe")).c_str(), FALSE));
+    e2e::Scenario folder(e2e::current_test_name() + std::to_string(c.show_command));
+    const std::string subst = folder.add_recorder("subst.exe");
     const std::string command = "subst X: \"d:\\仮想\\한국어\"";
     // Held on to: letting go of a hidden command would end it.
     std::unique_ptr<StartedCommand> started;
-    ASSERT_EQ(platform.RunCommand(folder.path("subst.exe"), command, c.style, started), kOk);
+    ASSERT_EQ(platform.RunCommand(subst, command, c.style, started), kOk);
     // RunCommand does not wait; the recorder holds its log alone until the line is whole.
-    std::optional<std::string> bytes;
-    for (int i = 0; i < 1000 && !(bytes = folder.read_file("record.log")); ++i) Sleep(20);
-    ASSERT_TRUE(bytes) << "no record";
-    const auto record = e2e::parse_record_line(bytes->substr(0, bytes->find('\n')));
-    ASSERT_TRUE(record) << *bytes;
-    EXPECT_EQ(record->show_window, c.show_command);
-    EXPECT_EQ(record->command_line, command);
+    ASSERT_TRUE(e2e::poll_until([&] { return !folder.records().empty(); })) << "no record";
+    EXPECT_EQ(folder.records()[0].show_window, c.show_command);
+    EXPECT_EQ(folder.records()[0].command_line, command);
   }
-}
-
-// How many processes run the program file `path`; with `end`, they are ended as well, so
-// that none outlives a failed test.
-int processes_of(const std::wstring& path, bool end = false) {
-  const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry)) {
-    const UniqueKernelHandle process(OpenProcess(
-        PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
-    wchar_t image[MAX_PATH];
-    DWORD size = MAX_PATH;
-    if (process && QueryFullProcessImageNameW(process.get(), 0, image, &size) &&
-        CompareStringOrdinal(image, -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
-      ++count;
-      if (end) TerminateProcess(process.get(), 1);
-    }
-  }
-  return count;
 }
 
 // net.exe hands its work to net1.exe, a console program it starts with no flags. Neither may
@@ -131,39 +75,31 @@ int processes_of(const std::wstring& path, bool end = false) {
 // text; and letting go of the command ends both.
 TEST(Win32PlatformTest, ACommandAndItsConsoleChildShowNoWindowGetNoInputAndEndWhenLetGo) {
   Win32Platform platform;
-  const InputThatNeverEnds input;
-  const std::string recorder = program_file(platform.ProgramDir(), "recorder.exe");
-  const e2e::Scenario folder(e2e::current_test_name());
-  for (const char* name : {"net.exe", "net1.exe"}) {
-    ASSERT_TRUE(CopyFileW(to_wide(recorder).c_str(), to_wide(folder.path(name)).c_str(), FALSE));
-  }
+  // Our standard input: a pipe that stays open and empty, as a console nobody types into.
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE read_end = nullptr, write_end = nullptr;
+  ASSERT_TRUE(CreatePipe(&read_end, &write_end, &inheritable, 0));
+  const UniqueKernelHandle input(read_end), input_writer(write_end);
+  SetStdHandle(STD_INPUT_HANDLE, read_end);
+  e2e::Scenario folder(e2e::current_test_name());
+  folder.add_recorder("net1.exe");
   folder.write_file("stand-in.txt", "Z: 2/53\r\nhang\r\n");
-  const std::wstring net = to_wide(folder.path("net.exe"));
-  const std::wstring net1 = to_wide(folder.path("net1.exe"));
   std::unique_ptr<StartedCommand> started;
-  ASSERT_EQ(platform.RunCommand(folder.path("net.exe"), "net use Z: \"\\\\s\\p\"",
+  ASSERT_EQ(platform.RunCommand(folder.add_recorder("net.exe"), "net use Z: \"\\\\s\\p\"",
                                 WindowStyle::kHidden, started),
             kOk);
   // net prints, starts net1 and waits for it; net1 records its start and hangs.
-  std::string log;
-  for (int i = 0; i < 500 && std::count(log.begin(), log.end(), '\n') < 2; ++i) {
-    Sleep(20);
-    log = folder.read_file("record.log").value_or("");
-  }
-  ASSERT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
-  for (std::size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1) {
-    const auto record = e2e::parse_record_line(log.substr(at, end - at));
-    ASSERT_TRUE(record) << log;
-    EXPECT_EQ(record->input, "ends") << record->program;
-    EXPECT_NE(record->console, "visible") << record->program;  // none, or one without a window
+  ASSERT_TRUE(e2e::poll_until([&] { return folder.records().size() == 2; }));
+  for (const e2e::RecordLine& record : folder.records()) {
+    EXPECT_EQ(record.input, "ends") << record.program;
+    EXPECT_NE(record.console, "visible") << record.program;  // none, or one without a window
   }
   EXPECT_EQ(
       started->Output(),
       "\r\nシステム エラー 53 が発生しました。\r\n\r\nネットワーク パスが見つかりません。\r\n\r\n");
-  ASSERT_EQ(processes_of(net1), 1);
+  ASSERT_EQ(folder.running_processes().size(), 2u);
   started.reset();
-  for (int i = 0; i < 250 && processes_of(net1) > 0; ++i) Sleep(20);
-  EXPECT_EQ(processes_of(net1, true) + processes_of(net, true), 0);
+  EXPECT_TRUE(e2e::poll_until([&] { return folder.running_processes().empty(); }));
 }
 
 TEST(Win32PlatformTest, CurrentMappingTellsAFolderGivenToSubstFromADiskAndNothing) {
