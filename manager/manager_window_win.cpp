@@ -133,7 +133,9 @@ LRESULT ManagerWindowWin::handle_message(UINT message, WPARAM wparam, LPARAM lpa
     case WM_SETCURSOR:
       // A click on the window while the dialog has it disabled: the dialog is what the user
       // is looking for.
-      if (LOWORD(lparam) == HTERROR && HIWORD(lparam) != WM_MOUSEMOVE) bring_dialog_forward();
+      if (static_cast<short>(LOWORD(lparam)) == HTERROR && HIWORD(lparam) != WM_MOUSEMOVE) {
+        bring_dialog_forward();
+      }
       // Also over the disabled window and its controls, which ask their parent first.
       if (!busy_) return DefWindowProcW(hwnd(), message, wparam, lparam);
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));
