@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/system_folder_win.h"
+
 namespace ndek {
 namespace {
 
@@ -19,19 +21,6 @@ constexpr int kRegisterTries = 60;
 // message, only the display coming on.
 constexpr GUID kDisplayState = {
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-
-std::wstring system_file(const wchar_t* name) {
-  wchar_t dir[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(dir, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return std::wstring(dir, length) + L"\\" + name;
-}
-
-// Loaded by full path, and only by the watching mounter.
-UniqueModule load_system_library(const wchar_t* name) {
-  const std::wstring path = system_file(name);
-  return UniqueModule(path.empty() ? nullptr : LoadLibraryW(path.c_str()));
-}
 
 }  // namespace
 

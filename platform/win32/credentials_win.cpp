@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/strings_win.h"
+#include "platform/win32/system_folder_win.h"
 #include "platform/win32/unique_handle_win.h"
 
 namespace ndek {
@@ -114,7 +115,7 @@ using ConfirmCredentials = decltype(&CredUIConfirmCredentialsW);
 
 std::unique_ptr<AskedCredentials> ask_credentials(HWND parent, const std::string& server) {
   // credui.dll only for the prompt, from the system folder: the mounter never loads it.
-  const UniqueModule credui(LoadLibraryExW(L"credui.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  const UniqueModule credui = load_system_library(L"credui.dll");
   const auto prompt =
       find_function<PromptForCredentials>(credui.get(), "CredUIPromptForCredentialsW");
   const auto confirm = find_function<ConfirmCredentials>(credui.get(), "CredUIConfirmCredentialsW");

@@ -10,6 +10,7 @@
 #include "platform/win32/credentials_win.h"
 #include "platform/win32/program_dir_win.h"
 #include "platform/win32/strings_win.h"
+#include "platform/win32/system_folder_win.h"
 #include "platform/win32/unique_handle_win.h"
 
 namespace ndek {
@@ -146,9 +147,8 @@ using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
 
 // The network path a letter is connected to. mpr.dll is loaded only here, by full path, and
 // only while it is asked.
-std::optional<std::wstring> network_connection(const std::wstring& system_dir,
-                                               const std::wstring& drive) {
-  const UniqueModule mpr(LoadLibraryW((system_dir + L"\\mpr.dll").c_str()));
+std::optional<std::wstring> network_connection(const std::wstring& drive) {
+  const UniqueModule mpr = load_system_library(L"mpr.dll");
   const auto get_connection = find_function<GetConnection>(mpr.get(), "WNetGetConnectionW");
   if (get_connection == nullptr) return std::nullopt;
   std::wstring remote(kMaxPathChars, L'\0');
@@ -182,16 +182,7 @@ BOOL CALLBACK hide_visible_window(HWND window, LPARAM) {
 
 std::string Win32Platform::ProgramDir() { return to_utf8(directory_of(module_path())); }
 
-std::string Win32Platform::SystemDir() {
-  std::wstring dir(MAX_PATH, L'\0');
-  UINT length = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
-  if (length >= dir.size()) {
-    dir.resize(length);
-    length = GetSystemDirectoryW(dir.data(), static_cast<UINT>(dir.size()));
-  }
-  dir.resize(length < dir.size() ? length : 0);
-  return to_utf8(dir);
-}
+std::string Win32Platform::SystemDir() { return to_utf8(system_folder()); }
 
 ErrorNumber Win32Platform::RunCommand(const std::string& program, const std::string& command_line,
                                       WindowStyle style, std::unique_ptr<StartedCommand>& started) {
@@ -278,7 +269,7 @@ void Win32Platform::WaitForCommands(const std::vector<StartedCommand*>& commands
 
 DriveMapping Win32Platform::CurrentMapping(const std::string& drive) {
   const std::wstring device = to_wide(drive);
-  if (auto remote = network_connection(to_wide(SystemDir()), device)) {
+  if (auto remote = network_connection(device)) {
     return {DriveMapping::Kind::kNetwork, to_utf8(*remote)};
   }
   std::wstring target(kMaxPathChars, L'\0');
