@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr wchar_t kStartupWindowClass[] = L"NDekStartupWindow";
 // A second watcher that starts while the first is still making its window waits this long
 // for it.
 constexpr int kFindWatcherTries = 30;
@@ -45,7 +44,8 @@ bool ask_running_watcher(int tries) {
 BOOL CALLBACK close_mounter(HWND window, LPARAM) {
   wchar_t name[32] = {};
   GetClassNameW(window, name, 32);
-  if (lstrcmpW(name, ndek::kWatchWindowClass) == 0 || lstrcmpW(name, kStartupWindowClass) == 0) {
+  if (lstrcmpW(name, ndek::kWatchWindowClass) == 0 ||
+      lstrcmpW(name, ndek::kStartupWindowClass) == 0) {
     PostMessageW(window, WM_CLOSE, 0, 0);
   }
   return TRUE;

@@ -115,7 +115,7 @@ LetterSet remount(PlatformServices& platform, const SettingsIo& io, float ver_da
                   LetterSet mapped) {
   const std::unique_ptr<DriveChangeLock> lock = platform.HoldDriveChanges();
   const SettingsReadResult settings =
-      read_settings(io, program_file(platform.ProgramDir(), kSettingsFileName), kMaxRecords);
+      read_settings(io, settings_path(platform.ProgramDir()), kMaxRecords);
   if (settings.failure != kOk) return mapped;
 
   CommandWatch watch(platform, platform.NowMs());

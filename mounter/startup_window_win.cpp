@@ -11,7 +11,6 @@
 namespace ndek {
 namespace {
 
-constexpr wchar_t kClassName[] = L"NDekStartupWindow";
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 500;
 
@@ -52,9 +51,10 @@ StartupWindowWin::StartupWindowWin(Win32Platform& platform, const SettingsIo& io
     : platform_(platform), io_(io), watcher_(watcher) {}
 
 bool StartupWindowWin::create(HINSTANCE instance, int show_command) {
-  if (!register_class(instance, kClassName, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), 0) ||
-      !WindowBase::create(WS_EX_TOOLWINDOW, kClassName, to_wide(mounter_text::kTitle).c_str(),
-                          WS_POPUP, nullptr, instance) ||
+  if (!register_class(instance, kStartupWindowClass,
+                      static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), 0) ||
+      !WindowBase::create(WS_EX_TOOLWINDOW, kStartupWindowClass,
+                          to_wide(mounter_text::kTitle).c_str(), WS_POPUP, nullptr, instance) ||
       !create_controls(kLabels)) {
     return false;
   }

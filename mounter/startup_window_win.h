@@ -13,6 +13,9 @@
 
 namespace ndek {
 
+// Found by this class by `NDek /stop` and the setup, which ask a running mounter to close.
+inline constexpr wchar_t kStartupWindowClass[] = L"NDekStartupWindow";
+
 class StartupWindowWin : public WindowBase<StartupWindowWin>, public MountWindow {
  public:
   // Control ids, for whoever looks at the window from outside.

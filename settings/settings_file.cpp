@@ -433,20 +433,17 @@ std::string encode_settings(AnsiCodePage& code_page, const std::vector<DriveSett
   }
   std::string ansi;
   std::vector<std::string> fields;
+  bool representable = true;
   for (const DriveSetting* record : kept) {
     std::string drive, folder;
-    if (!encode_exactly(code_page, record->drive, drive) ||
-        !encode_exactly(code_page, record->folder, folder)) {
-      fields.clear();
-      break;
-    }
+    representable = encode_exactly(code_page, record->drive, drive) &&
+                    encode_exactly(code_page, record->folder, folder);
+    if (!representable) break;
     ansi += "\"" + drive + "\",\"" + folder + "\"\r\n";
     fields.push_back(std::move(drive));
     fields.push_back(std::move(folder));
   }
-  if (fields.size() == kept.size() * 2 &&
-      !unmarked_text_is_utf8(code_page,
-                             std::vector<std::string_view>(fields.begin(), fields.end()))) {
+  if (representable && !unmarked_text_is_utf8(code_page, {fields.begin(), fields.end()})) {
     return ansi;
   }
 

@@ -22,7 +22,7 @@ class FakePlatform : public PlatformServices {
   struct Outcome {
     std::uint32_t exit_code = 0;
     std::int64_t runs_ms = 0;  // kForever: it never ends
-    std::string output;        // what it prints, as UTF-8
+    std::string output = {};   // what it prints, as UTF-8
   };
   static constexpr std::int64_t kForever = std::int64_t{1} << 62;
   std::map<std::string, std::deque<Outcome>> outcomes;
